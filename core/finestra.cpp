@@ -1,0 +1,77 @@
+#include "core/finestra.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/progress.h"
+#include "framework/exceptions.h"
+
+Finestra::Finestra() = default;
+
+std::string lineSafe(std::string text) {
+  for (char& c : text) {
+    auto u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) c = '_';
+  }
+  return text;
+}
+
+bool Finestra::axesSwapped() { return Find<fw::StaticText>("Stato_Assi").Text() == "Assi  X Z Y"; }
+
+void Finestra::checkChunkBody(std::int64_t end) {
+  const auto pos = static_cast<std::int64_t>(stream->Position());
+  const std::int64_t left = std::max<std::int64_t>(end - pos, 0);
+  if (dim_chunk < 0 || dim_chunk > left) {
+    throw fw::IOException("Il file è danneggiato: il blocco \"" + lineSafe(chunk) + "\" dichiara " +
+                              fw::Str(dim_chunk) + " byte, ma ne restano " + fw::Str(left) + ".",
+                          fw::IOException::kPastEnd);
+  }
+}
+
+void Finestra::readChunkHeader(std::int64_t end) {
+  chunk = CharWord();
+  dim_chunk = Word();
+  checkChunkBody(end);
+}
+
+void Finestra::skipTo(std::int64_t pos) {
+  const auto length = static_cast<std::int64_t>(stream->Length());
+  if (pos > length + 1) {
+    throw fw::IOException("Il file è troncato: finisce al byte " + fw::Str(length) + ".",
+                          fw::IOException::kPastEnd);
+  }
+  stream->SetPosition(static_cast<std::uint64_t>(std::min(pos, length)));
+}
+
+std::int64_t Finestra::dataEnd() {
+  const auto length = static_cast<std::int64_t>(stream->Length());
+  if (formLength < 4) return length;  // no usable FORM length: the data decides
+  return std::min<std::int64_t>(8 + formLength, length);
+}
+
+void Finestra::openProgress(std::optional<std::int32_t> maximum) {
+  Fin_Prog = std::make_shared<Progress>();
+  Fin_Prog->Constructor();
+  Fin_Prog->Show();
+  if (maximum) Fin_Prog->ProgressBar1().SetMaximum(*maximum);
+  Fin_Prog->ProgressBar1().SetValue(0);
+}
+
+void Finestra::setProgress(std::int64_t value) {
+  auto& bar = Fin_Prog->ProgressBar1();
+  bar.SetValue(static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
+  bar.Refresh(true);
+}
+
+void Finestra::closeInput() {
+  if (stream) stream->Close();
+  if (Fin_Prog) Fin_Prog->Close();
+}
+
+void Finestra::checkLimit(std::int64_t count, std::int64_t limit, const char* what) {
+  if (count > limit) {
+    throw fw::OutOfBoundsException("Il file contiene più di " + fw::Str(limit) + " " + what +
+                                   ": è il massimo che Tarvelo può convertire.");
+  }
+}

@@ -1,0 +1,1 @@
+#include "core/finestra.h"
