@@ -9,14 +9,18 @@ void showDragPicture(Finestra& w, bool visible) {
 }
 }  // namespace
 
-void Finestra::DragMe_Open() { Find<fw::Rectangle>("DragMe").AcceptFileDrop("Any"); }
+void Finestra::DragMe_Open() {
+  Find<fw::Rectangle>("DragMe").AcceptFileDrop("Any");
+}
 
 bool Finestra::DragMe_DragOver(std::int32_t, std::int32_t, fw::DragItem&, std::int32_t) {
   showDragPicture(*this, true);
   return false;
 }
 
-void Finestra::DragMe_DragExit(fw::DragItem&, std::int32_t) { showDragPicture(*this, false); }
+void Finestra::DragMe_DragExit(fw::DragItem&, std::int32_t) {
+  showDragPicture(*this, false);
+}
 
 void Finestra::DragMe_DropObject(fw::DragItem& item, std::int32_t) {
   showDragPicture(*this, false);
@@ -55,4 +59,6 @@ void Finestra::AddMenuHandlers() {
   menuHandlers.Add("Aprifile", [this] { return _Aprifile_Action(); });
 }
 
-void Finestra::Event_EnableMenuItems() { Aprifile()->Enabled = true; }
+void Finestra::Event_EnableMenuItems() {
+  Aprifile()->Enabled = true;
+}

@@ -26,7 +26,9 @@ void Finestra::Layout() {
   MacProcID = 0;
 }
 
-void Finestra::CreateControls() { _CreateControls0(); }
+void Finestra::CreateControls() {
+  _CreateControls0();
+}
 
 namespace {
 enum class Kind { kGroupBox, kStaticText, kBevelButton, kRoundRectangle, kRectangle };
@@ -51,35 +53,60 @@ constexpr fw::Color kWhite{0xFF, 0xFF, 0xFF};
 
 // In the order they are made: later controls draw above earlier ones.
 const ControlRow kControls[] = {
-    {"GroupBox1", Kind::kGroupBox, 20, 276, 418, 157, "", "Risultato conversione", "Verdana", 18, false, false, false, 0, kBlack, true, 15},
-    {"Out_Numero_Poligoni", Kind::kStaticText, 198, 404, 233, 20, "GroupBox1", "", "Verdana", 16, false, false, false, 0, kBlack, true, 0},
-    {"Out_Numero_Vertici", Kind::kStaticText, 198, 380, 233, 20, "GroupBox1", "", "Verdana", 16, false, false, false, 0, kBlack, true, 1},
-    {"Out_Numero_Oggetti", Kind::kStaticText, 198, 356, 233, 20, "GroupBox1", "", "Verdana", 16, false, false, false, 0, kBlack, true, 2},
-    {"Out_Nome_File", Kind::kStaticText, 198, 333, 233, 20, "GroupBox1", "", "Verdana", 16, false, false, false, 0, kBlack, true, 3},
-    {"Out_Formato", Kind::kStaticText, 198, 308, 233, 20, "GroupBox1", "", "Verdana", 16, false, false, false, 0, kBlack, true, 4},
-    {"Flag_Assi", Kind::kBevelButton, 20, 99, 159, 27, "", "Axis Switch  Y Up", "Verdana", 16, false, true, false, 0, kBlack, true, 3},
-    {"RoundRectangle1", Kind::kRoundRectangle, 130, 14, 199, 42, "", "", "", 0, false, false, false, 0, kBlack, true, 0},
-    {"StaticText8", Kind::kStaticText, 151, 25, 156, 20, "RoundRectangle1", "Tarvelo", "Verdana", 18, false, false, true, 1, kBlack, true, 0},
-    {"Stato_Assi", Kind::kStaticText, 184, 106, 100, 20, "", "Assi  X Y Z", "Verdana", 16, false, false, false, 1, kBlack, true, 4},
-    {"Static_Num_Pol", Kind::kStaticText, 42, 404, 128, 20, "", "Num. Poligoni", "Verdana", 16, false, false, false, 0, kBlack, true, 12},
-    {"Static_Formato", Kind::kStaticText, 42, 308, 145, 20, "", "Formato originale", "Verdana", 16, false, false, false, 0, kBlack, true, 16},
-    {"Static_Nome_File", Kind::kStaticText, 42, 333, 128, 20, "", "Nome File", "Verdana", 16, false, false, false, 0, kBlack, true, 7},
-    {"Static_Num_Oggetti", Kind::kStaticText, 42, 356, 128, 20, "", "Num. Oggetti", "Verdana", 16, false, false, false, 0, kBlack, true, 14},
-    {"Static_N_Vertici", Kind::kStaticText, 42, 380, 128, 20, "", "Num. Vertici", "Verdana", 16, false, false, false, 0, kBlack, true, 10},
-    {"DragMe", Kind::kRectangle, 307, 80, 104, 120, "", "", "", 0, false, false, false, 0, kBlack, true, 0},
-    {"StaticText3", Kind::kStaticText, 325, 155, 64, 27, "DragMe", "OBY", "Courier New", 28, true, false, true, 1, kWhite, false, 2},
-    {"StaticText4", Kind::kStaticText, 319, 94, 77, 53, "DragMe", "3D", "Courier new", 64, true, false, true, 1, kWhite, false, 3},
-    {"StaticText5", Kind::kStaticText, 321, 92, 77, 53, "DragMe", "3D", "Courier new", 64, true, false, true, 1, kBlack, false, 4},
-    {"StaticText1", Kind::kStaticText, 276, 216, 168, 20, "", "Trascina qui il file", "Verdana", 18, false, false, false, 1, kBlack, true, 17},
+    {"GroupBox1", Kind::kGroupBox, 20, 276, 418, 157, "", "Risultato conversione", "Verdana", 18,
+     false, false, false, 0, kBlack, true, 15},
+    {"Out_Numero_Poligoni", Kind::kStaticText, 198, 404, 233, 20, "GroupBox1", "", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 0},
+    {"Out_Numero_Vertici", Kind::kStaticText, 198, 380, 233, 20, "GroupBox1", "", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 1},
+    {"Out_Numero_Oggetti", Kind::kStaticText, 198, 356, 233, 20, "GroupBox1", "", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 2},
+    {"Out_Nome_File", Kind::kStaticText, 198, 333, 233, 20, "GroupBox1", "", "Verdana", 16, false,
+     false, false, 0, kBlack, true, 3},
+    {"Out_Formato", Kind::kStaticText, 198, 308, 233, 20, "GroupBox1", "", "Verdana", 16, false,
+     false, false, 0, kBlack, true, 4},
+    {"Flag_Assi", Kind::kBevelButton, 20, 99, 159, 27, "", "Axis Switch  Y Up", "Verdana", 16,
+     false, true, false, 0, kBlack, true, 3},
+    {"RoundRectangle1", Kind::kRoundRectangle, 130, 14, 199, 42, "", "", "", 0, false, false, false,
+     0, kBlack, true, 0},
+    {"StaticText8", Kind::kStaticText, 151, 25, 156, 20, "RoundRectangle1", "Tarvelo", "Verdana",
+     18, false, false, true, 1, kBlack, true, 0},
+    {"Stato_Assi", Kind::kStaticText, 184, 106, 100, 20, "", "Assi  X Y Z", "Verdana", 16, false,
+     false, false, 1, kBlack, true, 4},
+    {"Static_Num_Pol", Kind::kStaticText, 42, 404, 128, 20, "", "Num. Poligoni", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 12},
+    {"Static_Formato", Kind::kStaticText, 42, 308, 145, 20, "", "Formato originale", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 16},
+    {"Static_Nome_File", Kind::kStaticText, 42, 333, 128, 20, "", "Nome File", "Verdana", 16, false,
+     false, false, 0, kBlack, true, 7},
+    {"Static_Num_Oggetti", Kind::kStaticText, 42, 356, 128, 20, "", "Num. Oggetti", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 14},
+    {"Static_N_Vertici", Kind::kStaticText, 42, 380, 128, 20, "", "Num. Vertici", "Verdana", 16,
+     false, false, false, 0, kBlack, true, 10},
+    {"DragMe", Kind::kRectangle, 307, 80, 104, 120, "", "", "", 0, false, false, false, 0, kBlack,
+     true, 0},
+    {"StaticText3", Kind::kStaticText, 325, 155, 64, 27, "DragMe", "OBY", "Courier New", 28, true,
+     false, true, 1, kWhite, false, 2},
+    {"StaticText4", Kind::kStaticText, 319, 94, 77, 53, "DragMe", "3D", "Courier new", 64, true,
+     false, true, 1, kWhite, false, 3},
+    {"StaticText5", Kind::kStaticText, 321, 92, 77, 53, "DragMe", "3D", "Courier new", 64, true,
+     false, true, 1, kBlack, false, 4},
+    {"StaticText1", Kind::kStaticText, 276, 216, 168, 20, "", "Trascina qui il file", "Verdana", 18,
+     false, false, false, 1, kBlack, true, 17},
 };
 
 std::unique_ptr<fw::Control> makeControl(Kind kind) {
   switch (kind) {
-    case Kind::kGroupBox: return std::make_unique<fw::GroupBox>();
-    case Kind::kStaticText: return std::make_unique<fw::StaticText>();
-    case Kind::kBevelButton: return std::make_unique<fw::BevelButton>();
-    case Kind::kRoundRectangle: return std::make_unique<fw::RoundRectangle>();
-    case Kind::kRectangle: return std::make_unique<fw::Rectangle>();
+    case Kind::kGroupBox:
+      return std::make_unique<fw::GroupBox>();
+    case Kind::kStaticText:
+      return std::make_unique<fw::StaticText>();
+    case Kind::kBevelButton:
+      return std::make_unique<fw::BevelButton>();
+    case Kind::kRoundRectangle:
+      return std::make_unique<fw::RoundRectangle>();
+    case Kind::kRectangle:
+      return std::make_unique<fw::Rectangle>();
   }
   return nullptr;
 }
@@ -146,7 +173,9 @@ void Finestra::_CreateControls0() {
       drop->BottomRightColor = fw::RGB(0x52, 0x6F, 0xFF);
       drop->HelpTag = "Area dove trascinare gli oggetti";
       drop->Open = [this] { DragMe_Open(); };
-      drop->DropObject = [this](fw::DragItem& item, int action) { DragMe_DropObject(item, action); };
+      drop->DropObject = [this](fw::DragItem& item, int action) {
+        DragMe_DropObject(item, action);
+      };
       drop->DragOver = [this](int x, int y, fw::DragItem& item, int action) {
         return DragMe_DragOver(x, y, item, action);
       };

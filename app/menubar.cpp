@@ -29,4 +29,6 @@ std::shared_ptr<MenuBar1> MenuBar1_Instance() {
   return shared();
 }
 
-void MenuBar1_Release() { shared().reset(); }
+void MenuBar1_Release() {
+  shared().reset();
+}

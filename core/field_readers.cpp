@@ -9,9 +9,15 @@ fw::BinaryStream& source(const std::shared_ptr<fw::BinaryStream>& stream) {
 }
 }  // namespace
 
-std::int32_t Finestra::Byte() { return source(stream).ReadByte(); }
-std::int32_t Finestra::Byte2() { return source(stream).ReadShort(); }
-std::int32_t Finestra::Word() { return source(stream).ReadLong(); }
+std::int32_t Finestra::Byte() {
+  return source(stream).ReadByte();
+}
+std::int32_t Finestra::Byte2() {
+  return source(stream).ReadShort();
+}
+std::int32_t Finestra::Word() {
+  return source(stream).ReadLong();
+}
 
 std::string Finestra::CharWord() {
   auto& s = source(stream);

@@ -16,7 +16,9 @@ std::string lineSafe(std::string text) {
   return text;
 }
 
-bool Finestra::axesSwapped() { return Find<fw::StaticText>("Stato_Assi").Text() == "Assi  X Z Y"; }
+bool Finestra::axesSwapped() {
+  return Find<fw::StaticText>("Stato_Assi").Text() == "Assi  X Z Y";
+}
 
 void Finestra::checkChunkBody(std::int64_t end) {
   const auto pos = static_cast<std::int64_t>(stream->Position());

@@ -32,9 +32,9 @@ class Finestra : public fw::Window {
   std::int32_t MinCol = 1;  // first material without its MTL entry
   std::string NomeFile;     // dropped path, then proposed base name, then chosen OBJ name
   std::shared_ptr<fw::BinaryStream> stream;
-  std::string chunk;      // id of the chunk header read last
-  float dim_file = 0;     // FORM length as read (see formLength for the exact value)
-  bool Drag_Flag = false; // true: take NomeFile; false: ask with the open dialog
+  std::string chunk;       // id of the chunk header read last
+  float dim_file = 0;      // FORM length as read (see formLength for the exact value)
+  bool Drag_Flag = false;  // true: take NomeFile; false: ask with the open dialog
   std::int32_t dim_chunk = 0;
   fw::Table2<std::int32_t> vertex{"vertex", 50000, 2};  // 16.16 fixed point, from row 1
   fw::Table2<std::int32_t> edge{"edge", 25000, 1};      // point indices, from row 0

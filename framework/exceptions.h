@@ -28,8 +28,14 @@ class OutOfBoundsException : public RuntimeException {
 // A file that can't be opened, read, created or written, or a read past the end of the data.
 class IOException : public RuntimeException {
  public:
-  enum Code { kOpenFailed = 1, kReadFailed = 2, kPastEnd = 3, kCreateFailed = 4, kWriteFailed = 5,
-              kClosed = 6 };
+  enum Code {
+    kOpenFailed = 1,
+    kReadFailed = 2,
+    kPastEnd = 3,
+    kCreateFailed = 4,
+    kWriteFailed = 5,
+    kClosed = 6
+  };
   IOException(const std::string& message, int code) : RuntimeException(message), code_(code) {}
   int ErrorCode() const { return code_; }
 

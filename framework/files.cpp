@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 
 FolderItem::FolderItem(fs::path path) : path_(std::move(path)) {}
 
-std::string FolderItem::Name() const { return path_.filename().string(); }
+std::string FolderItem::Name() const {
+  return path_.filename().string();
+}
 std::string FolderItem::AbsolutePath() const {
   std::error_code ec;
   fs::path abs = fs::absolute(path_, ec);
@@ -50,7 +52,8 @@ std::shared_ptr<BinaryStream> BinaryStream::Open(const FolderItem& item, bool /*
   std::ifstream in(item.path(), std::ios::binary);
   std::error_code ec;
   if (!in || fs::is_directory(item.path(), ec)) {
-    throw IOException("Impossibile aprire il file \"" + item.Name() + "\"", IOException::kOpenFailed);
+    throw IOException("Impossibile aprire il file \"" + item.Name() + "\"",
+                      IOException::kOpenFailed);
   }
   std::vector<std::uint8_t> bytes;
   in.seekg(0, std::ios::end);
@@ -61,9 +64,11 @@ std::shared_ptr<BinaryStream> BinaryStream::Open(const FolderItem& item, bool /*
     in.read(reinterpret_cast<char*>(bytes.data()), size);
   }
   if (size < 0 || !in) {
-    throw IOException("Impossibile leggere il file \"" + item.Name() + "\"", IOException::kReadFailed);
+    throw IOException("Impossibile leggere il file \"" + item.Name() + "\"",
+                      IOException::kReadFailed);
   }
-  return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(bytes), std::numeric_limits<std::uint64_t>::max()));
+  return std::shared_ptr<BinaryStream>(
+      new BinaryStream(std::move(bytes), std::numeric_limits<std::uint64_t>::max()));
 }
 
 std::shared_ptr<BinaryStream> BinaryStream::FromBytes(std::vector<std::uint8_t> bytes,
@@ -76,7 +81,7 @@ const std::uint8_t* BinaryStream::take(std::uint64_t n) {
   // Written as a subtraction so that no sum can overflow.
   if (pos_ > data_.size() || n > data_.size() - pos_) {
     throw IOException("Il file è troncato o danneggiato: i dati finiscono al byte " +
-                          std::to_string(data_.size()) + " prima della fine attesa",
+                          std::to_string(data_.size()) + " prima della fine attesa.",
                       IOException::kPastEnd);
   }
   if (pos_ + n > fail_at_) {
@@ -88,7 +93,9 @@ const std::uint8_t* BinaryStream::take(std::uint64_t n) {
   return p;
 }
 
-std::int32_t BinaryStream::ReadByte() { return *take(1); }
+std::int32_t BinaryStream::ReadByte() {
+  return *take(1);
+}
 
 std::int32_t BinaryStream::ReadShort() {
   const std::uint8_t* p = take(2);
@@ -102,7 +109,9 @@ std::int32_t BinaryStream::ReadLong() {
   return static_cast<std::int32_t>(v);
 }
 
-float BinaryStream::ReadSingle() { return std::bit_cast<float>(static_cast<std::uint32_t>(ReadLong())); }
+float BinaryStream::ReadSingle() {
+  return std::bit_cast<float>(static_cast<std::uint32_t>(ReadLong()));
+}
 
 void BinaryStream::Skip(std::int64_t n) {
   if (n > 0) take(static_cast<std::uint64_t>(n));
@@ -114,7 +123,9 @@ namespace {
 std::uint64_t g_full_disk_after = std::numeric_limits<std::uint64_t>::max();
 }
 
-void TextOutputStream::SimulateFullDiskAfter(std::uint64_t bytes) { g_full_disk_after = bytes; }
+void TextOutputStream::SimulateFullDiskAfter(std::uint64_t bytes) {
+  g_full_disk_after = bytes;
+}
 
 TextOutputStream::TextOutputStream(fs::path target, fs::path temp, std::FILE* file)
     : target_(std::move(target)), temp_(std::move(temp)), file_(file), limit_(g_full_disk_after) {}
@@ -137,7 +148,9 @@ std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& ite
   return std::shared_ptr<TextOutputStream>(new TextOutputStream(target, temp, file));
 }
 
-TextOutputStream::~TextOutputStream() { Discard(); }
+TextOutputStream::~TextOutputStream() {
+  Discard();
+}
 
 void TextOutputStream::WriteLine(const std::string& text) {
   if (!file_) throw IOException("Il file di uscita è già chiuso", IOException::kClosed);

@@ -40,12 +40,13 @@ class BinaryStream {
   static std::shared_ptr<BinaryStream> Open(const FolderItem& item, bool read_write = false);
   // Bytes in memory; from fail_at on, every read reports a read error (a failing device).
   static std::shared_ptr<BinaryStream> FromBytes(
-      std::vector<std::uint8_t> bytes, std::uint64_t fail_at = std::numeric_limits<std::uint64_t>::max());
+      std::vector<std::uint8_t> bytes,
+      std::uint64_t fail_at = std::numeric_limits<std::uint64_t>::max());
 
-  std::int32_t ReadByte();    // 0 to 255
-  std::int32_t ReadShort();   // signed 16-bit
-  std::int32_t ReadLong();    // signed 32-bit
-  float ReadSingle();         // IEEE single
+  std::int32_t ReadByte();   // 0 to 255
+  std::int32_t ReadShort();  // signed 16-bit
+  std::int32_t ReadLong();   // signed 32-bit
+  float ReadSingle();        // IEEE single
   // Steps over n bytes (nothing when n <= 0); throws when fewer are left.
   void Skip(std::int64_t n);
 

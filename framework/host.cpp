@@ -21,18 +21,28 @@ SilentHost g_silent;
 Host* g_host = &g_silent;
 }  // namespace
 
-Host& host() { return *g_host; }
-void SetHost(Host* h) { g_host = h ? h : &g_silent; }
+Host& host() {
+  return *g_host;
+}
+void SetHost(Host* h) {
+  g_host = h ? h : &g_silent;
+}
 
-void MsgBox(const std::string& text) { host().MsgBox(text); }
+void MsgBox(const std::string& text) {
+  host().MsgBox(text);
+}
 std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) {
   return host().GetOpenFolderItem(filter);
 }
 std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter, const std::string& name) {
   return host().GetSaveFolderItem(filter, name);
 }
-void ShowURL(const std::string& url) { host().ShowURL(url); }
-void Yield() { host().Yield(); }
+void ShowURL(const std::string& url) {
+  host().ShowURL(url);
+}
+void Yield() {
+  host().Yield();
+}
 
 void RunHandler(const std::function<void()>& handler) {
   try {

@@ -25,7 +25,7 @@ class Host {
   virtual std::shared_ptr<FolderItem> GetOpenFolderItem(const std::string& filter) = 0;
   // Save dialog proposing default_name; none when cancelled.
   virtual std::shared_ptr<FolderItem> GetSaveFolderItem(const std::string& filter,
-                                                         const std::string& default_name) = 0;
+                                                        const std::string& default_name) = 0;
   // Hands a link to the system's browser or mail program; returns at once.
   virtual void ShowURL(const std::string& url) = 0;
   // Called once per step of every long loop: lets the screen repaint, cheaply, and lets no

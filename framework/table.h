@@ -80,7 +80,9 @@ class Table2 {
 
   T& operator()(std::int64_t row, std::int64_t col) { return data_[check(row, col)]; }
   const T& operator()(std::int64_t row, std::int64_t col) const { return data_[check(row, col)]; }
-  std::int32_t Ubound(int dimension = 1) const { return dimension == 2 ? cols_upper_ : rows_upper_; }
+  std::int32_t Ubound(int dimension = 1) const {
+    return dimension == 2 ? cols_upper_ : rows_upper_;
+  }
 
  private:
   size_t check(std::int64_t row, std::int64_t col) const {

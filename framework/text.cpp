@@ -7,10 +7,16 @@
 
 namespace fw {
 
-Color RGB(int red, int green, int blue) { return Color{red & 0xFF, green & 0xFF, blue & 0xFF}; }
+Color RGB(int red, int green, int blue) {
+  return Color{red & 0xFF, green & 0xFF, blue & 0xFF};
+}
 
-std::string Str(std::int32_t value) { return std::to_string(value); }
-std::string Str(std::int64_t value) { return std::to_string(value); }
+std::string Str(std::int32_t value) {
+  return std::to_string(value);
+}
+std::string Str(std::int64_t value) {
+  return std::to_string(value);
+}
 
 namespace {
 template <typename F>
@@ -22,8 +28,12 @@ std::string shortest(F value) {
 }
 }  // namespace
 
-std::string Str(double value) { return shortest(value); }
-std::string Str(float value) { return shortest(value); }
+std::string Str(double value) {
+  return shortest(value);
+}
+std::string Str(float value) {
+  return shortest(value);
+}
 
 std::string Str(Color value) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -70,7 +80,9 @@ std::string Format(double value, std::string_view pattern) {
   return std::string(buf, end);
 }
 
-double Round(double value) { return std::round(value); }
+double Round(double value) {
+  return std::round(value);
+}
 
 std::int32_t ToInt32(double value) {
   if (std::isnan(value)) return 0;
@@ -110,7 +122,9 @@ std::string Left(std::string_view text, int count) {
   return std::string(text.substr(0, std::min<size_t>(count, text.size())));
 }
 
-int Len(std::string_view text) { return static_cast<int>(text.size()); }
+int Len(std::string_view text) {
+  return static_cast<int>(text.size());
+}
 
 std::string Chr(int code) {
   code &= 0xFF;
@@ -130,6 +144,8 @@ int Asc(std::string_view text) {
   return b0;
 }
 
-std::int32_t BitAnd(std::int32_t a, std::int32_t b) { return a & b; }
+std::int32_t BitAnd(std::int32_t a, std::int32_t b) {
+  return a & b;
+}
 
 }  // namespace fw

@@ -16,7 +16,9 @@ void Control::SetEnabled(bool v) {
   enabled_ = v;
   changed();
 }
-void Control::Refresh(bool /*erase*/) { host().ControlRefresh(*this); }
+void Control::Refresh(bool /*erase*/) {
+  host().ControlRefresh(*this);
+}
 void Control::changed() {
   if (window_ && window_->IsOpen()) host().ControlChanged(*this);
 }
@@ -92,7 +94,9 @@ std::shared_ptr<Application>& theApp() {
 }
 }  // namespace
 
-const std::vector<std::shared_ptr<Window>>& OpenWindows() { return openWindows(); }
+const std::vector<std::shared_ptr<Window>>& OpenWindows() {
+  return openWindows();
+}
 
 std::shared_ptr<Window> FindOpenWindow(std::string_view class_name) {
   for (const auto& w : openWindows()) {
@@ -147,8 +151,12 @@ Control* Window::ControlByName(std::string_view name) const {
   return nullptr;
 }
 
-Application* TheApplication() { return theApp().get(); }
-void RegisterAppObject(std::shared_ptr<Application> app) { theApp() = std::move(app); }
+Application* TheApplication() {
+  return theApp().get();
+}
+void RegisterAppObject(std::shared_ptr<Application> app) {
+  theApp() = std::move(app);
+}
 
 bool DispatchMenu(std::string_view item_name, Window* front) {
   bool handled = false;

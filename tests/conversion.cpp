@@ -2,10 +2,12 @@
 
 #include "framework/host.h"
 
-Converter::Converter() : window(std::make_shared<Finestra>()) { window->Constructor(); }
+Converter::Converter() : window(std::make_shared<Finestra>()) {
+  window->Constructor();
+}
 
-Conversion Converter::convert(const std::vector<std::uint8_t>& bytes, const std::string& source_name,
-                              const std::string& save_name) {
+Conversion Converter::convert(const std::vector<std::uint8_t>& bytes,
+                              const std::string& source_name, const std::string& save_name) {
   auto source = dir.write(source_name, bytes);
   host.messages.clear();
   host.save_answers.clear();

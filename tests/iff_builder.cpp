@@ -6,13 +6,22 @@ Bytes& Bytes::u8(int v) {
   data_.push_back(static_cast<std::uint8_t>(v & 0xFF));
   return *this;
 }
-Bytes& Bytes::u16(int v) { return u8(v >> 8).u8(v); }
+Bytes& Bytes::u16(int v) {
+  return u8(v >> 8).u8(v);
+}
 Bytes& Bytes::u32(std::int64_t v) {
   auto u = static_cast<std::uint32_t>(v);
-  return u8(static_cast<int>(u >> 24)).u8(static_cast<int>(u >> 16)).u8(static_cast<int>(u >> 8)).u8(static_cast<int>(u));
+  return u8(static_cast<int>(u >> 24))
+      .u8(static_cast<int>(u >> 16))
+      .u8(static_cast<int>(u >> 8))
+      .u8(static_cast<int>(u));
 }
-Bytes& Bytes::f32(float v) { return u32(std::bit_cast<std::uint32_t>(v)); }
-Bytes& Bytes::id(const std::string& four_chars) { return text(four_chars.substr(0, 4)); }
+Bytes& Bytes::f32(float v) {
+  return u32(std::bit_cast<std::uint32_t>(v));
+}
+Bytes& Bytes::id(const std::string& four_chars) {
+  return text(four_chars.substr(0, 4));
+}
 Bytes& Bytes::text(const std::string& s, bool zero_terminated) {
   for (char c : s) u8(static_cast<unsigned char>(c));
   if (zero_terminated) u8(0);

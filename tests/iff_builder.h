@@ -8,8 +8,8 @@
 class Bytes {
  public:
   Bytes& u8(int v);
-  Bytes& u16(int v);             // big-endian, also for negative values (two's complement)
-  Bytes& u32(std::int64_t v);    // big-endian, also for negative values
+  Bytes& u16(int v);           // big-endian, also for negative values (two's complement)
+  Bytes& u32(std::int64_t v);  // big-endian, also for negative values
   Bytes& f32(float v);
   Bytes& id(const std::string& four_chars);
   // The text's bytes, then a zero byte when asked.

@@ -1,14 +1,17 @@
 #include "tests/scripted_host.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "framework/ui.h"
 
-ScriptedHost::ScriptedHost() { fw::SetHost(this); }
+ScriptedHost::ScriptedHost() {
+  fw::SetHost(this);
+}
 
 ScriptedHost::~ScriptedHost() {
   fw::SetHost(nullptr);
@@ -33,8 +36,12 @@ std::shared_ptr<fw::FolderItem> ScriptedHost::GetSaveFolderItem(const std::strin
   return p.empty() ? nullptr : std::make_shared<fw::FolderItem>(p);
 }
 
-void ScriptedHost::WindowOpened(fw::Window& w) { opened_titles.push_back(w.Title); }
-void ScriptedHost::WindowClosed(fw::Window& w) { closed_titles.push_back(w.Title); }
+void ScriptedHost::WindowOpened(fw::Window& w) {
+  opened_titles.push_back(w.Title);
+}
+void ScriptedHost::WindowClosed(fw::Window& w) {
+  closed_titles.push_back(w.Title);
+}
 
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
@@ -55,7 +62,8 @@ std::filesystem::path TempDir::write(const std::string& name,
                                      const std::vector<std::uint8_t>& bytes) const {
   auto p = path_ / name;
   std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return p;
 }
 

@@ -19,7 +19,7 @@ class ScriptedHost : public fw::Host {
   // Each answers with the front of its queue (empty path: cancel); an empty queue cancels.
   std::shared_ptr<fw::FolderItem> GetOpenFolderItem(const std::string& filter) override;
   std::shared_ptr<fw::FolderItem> GetSaveFolderItem(const std::string& filter,
-                                                     const std::string& default_name) override;
+                                                    const std::string& default_name) override;
   void ShowURL(const std::string& url) override { urls.push_back(url); }
   void Yield() override { ++yields; }
   void WindowOpened(fw::Window& w) override;
@@ -38,7 +38,8 @@ class TempDir {
   TempDir();
   ~TempDir();
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+  std::filesystem::path write(const std::string& name,
+                              const std::vector<std::uint8_t>& bytes) const;
   // Names of the files in the folder, sorted.
   std::vector<std::string> files() const;
 

@@ -1,1 +1,212 @@
 #include <gtest/gtest.h>
+
+#include "app/progress.h"
+#include "core/finestra.h"
+#include "framework/exceptions.h"
+#include "tests/scripted_host.h"
+
+namespace {
+struct Window : ::testing::Test {
+  ScriptedHost host;
+  std::shared_ptr<Finestra> w = std::make_shared<Finestra>();
+  void SetUp() override { w->Constructor(); }
+  void source(std::vector<std::uint8_t> bytes) {
+    w->stream = fw::BinaryStream::FromBytes(std::move(bytes));
+  }
+};
+}  // namespace
+
+TEST_F(Window, StartsAsANewConversionState) {
+  EXPECT_EQ(w->MaxCol, 1);
+  EXPECT_EQ(w->MinCol, 1);
+  EXPECT_FALSE(w->Drag_Flag);
+  EXPECT_EQ(w->premi_assi, 1);
+  EXPECT_EQ(w->vertex.Ubound(1), 50000);
+  EXPECT_EQ(w->vertex.Ubound(2), 2);
+  EXPECT_EQ(w->poly.Ubound(1), 100000);
+  EXPECT_EQ(w->poly.Ubound(2), 200);
+  EXPECT_EQ(w->poly(100000, 200), 0);
+  EXPECT_EQ(w->edge.Ubound(1), 25000);
+  EXPECT_EQ(w->NomeMat.Ubound(), 25000);
+  EXPECT_EQ(w->Nmat.Ubound(), 1000);
+  EXPECT_EQ(w->surf_LWave.Ubound(), 255);
+  EXPECT_EQ(w->Stringa_poligoni.Ubound(), 0);
+  EXPECT_EQ(w->stringa_mat.Ubound(), 0);
+  EXPECT_EQ(w->Find<fw::StaticText>("Stato_Assi").Text(), "Assi  X Y Z");
+  EXPECT_FALSE(w->axesSwapped());
+}
+
+TEST_F(Window, FieldReaders) {
+  source({'F', 'O', 'R', 'M', 0xFF, 0xFE, 0, 0, 1, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6});
+  EXPECT_EQ(w->CharWord(), "FORM");
+  EXPECT_EQ(w->Byte2(), -2);
+  EXPECT_EQ(w->Word(), 256);
+  const std::string zero_id = w->CharWord();
+  EXPECT_EQ(zero_id.size(), 4u);
+  EXPECT_NE(zero_id, "FORM");
+  w->dim_chunk = 0;
+  w->salta();
+  w->dim_chunk = -3;
+  w->salta();
+  EXPECT_EQ(w->Byte(), 1);
+  w->dim_chunk = 3;
+  w->salta();
+  EXPECT_EQ(w->Byte(), 5);
+  w->dim_chunk = 2;
+  EXPECT_THROW(w->salta(), fw::IOException);
+  w->stream.reset();
+  EXPECT_THROW(w->Byte(), fw::NilObjectException);
+}
+
+TEST_F(Window, CharWordKeepsHighBytesAsLatin1) {
+  source({0xC9, 'A', 'B', 'C'});
+  EXPECT_EQ(w->CharWord(),
+            "\xC3\x89"
+            "ABC");
+}
+
+TEST_F(Window, ChunkBodiesMustFitTheirParent) {
+  source({'V', 'E', 'R', 'T', 0, 0, 0, 12, 1, 2, 3, 4});
+  try {
+    w->readChunkHeader(12);
+    FAIL();
+  } catch (const fw::IOException& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Il file è danneggiato: il blocco \"VERT\" dichiara 12 byte, ma ne restano 4.");
+  }
+  source({'V', 'E', 'R', 'T', 0xFF, 0xFF, 0xFF, 0xFF});
+  EXPECT_THROW(w->readChunkHeader(8), fw::IOException);
+}
+
+TEST_F(Window, MaterialNumbersInFirstSeenOrder) {
+  auto number = [&](const std::string& key) {
+    w->Materiale = key;
+    return w->FNmat();
+  };
+  EXPECT_EQ(number("A"), 1);
+  EXPECT_EQ(number("B"), 2);
+  EXPECT_EQ(number("A"), 1);
+  EXPECT_EQ(w->colore, 1);
+  EXPECT_EQ(w->MaxCol, 3);
+  EXPECT_EQ(number(""), 0);  // the empty key is never stored
+  EXPECT_EQ(w->MaxCol, 3);
+
+  // A new conversion numbers from 1 again; older keys above MaxCol never match.
+  w->MaxCol = 1;
+  EXPECT_EQ(number("B"), 1);
+  EXPECT_EQ(number("A"), 2);
+}
+
+TEST_F(Window, MaterialTableStopsAtAThousand) {
+  for (int k = 1; k <= 1000; ++k) {
+    w->Materiale = "K" + std::to_string(k);
+    ASSERT_EQ(w->FNmat(), k);
+  }
+  EXPECT_EQ(w->MaxCol, 1001);
+  w->Materiale = "K1";
+  EXPECT_EQ(w->FNmat(), 1);
+  w->Materiale = "one too many";
+  try {
+    w->FNmat();
+    FAIL();
+  } catch (const fw::OutOfBoundsException& e) {
+    EXPECT_NE(std::string(e.what()).find("1000 materiali"), std::string::npos);
+  }
+  EXPECT_EQ(w->MaxCol, 1001);
+}
+
+TEST_F(Window, FractionTexts) {
+  const std::pair<const char*, const char*> table[] = {
+      {"0", "0.000"},    {"&h00", "0.000"}, {"1", "0.004"},   {"51", "0.200"},  {"127", "0.498"},
+      {"128", "0.502"},  {"&h80", "0.502"}, {"200", "0.784"}, {"254", "0.996"}, {"255", "1.000"},
+      {"&hFF", "1.000"}, {"510", "2.000"},  {"-51", "-0.200"}};
+  for (auto [in, out] : table) {
+    std::string x = in;
+    w->percentuale(x);
+    EXPECT_EQ(x, out) << in;
+  }
+  for (int v = 0; v <= 255; ++v) {
+    std::string x = std::to_string(v);
+    w->percentuale(x);
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%.3f", v / 255.0);
+    EXPECT_EQ(x, expected) << v;
+  }
+  std::string r = "255", g = "0", b = "128";
+  w->RGBpercentuale(r, g, b);
+  EXPECT_EQ(r + " " + g + " " + b, "1.000 0.000 0.502");
+}
+
+TEST_F(Window, AxisSwitchTogglesTheSetting) {
+  auto& button = w->Find<fw::BevelButton>("Flag_Assi");
+  button.Action();
+  EXPECT_EQ(w->Find<fw::StaticText>("Stato_Assi").Text(), "Assi  X Z Y");
+  EXPECT_EQ(button.Caption(), "Axis Switch  Z Up");
+  EXPECT_TRUE(w->axesSwapped());
+  button.Action();
+  EXPECT_EQ(w->Find<fw::StaticText>("Stato_Assi").Text(), "Assi  X Y Z");
+  EXPECT_EQ(button.Caption(), "Axis Switch  Y Up");
+  EXPECT_EQ(w->premi_assi, 1);
+
+  w->converting = true;  // not in the middle of a conversion
+  button.Action();
+  EXPECT_FALSE(w->axesSwapped());
+}
+
+TEST_F(Window, ProgressWindowProtocol) {
+  source({});
+  w->openProgress(500);
+  auto first = w->Fin_Prog;
+  EXPECT_EQ(first->Title, "Progress");
+  EXPECT_EQ(first->Width, 295);
+  EXPECT_EQ(first->Height, 88);
+  EXPECT_FALSE(first->CloseButton);
+  EXPECT_TRUE(first->MinimizeButton);
+  EXPECT_FALSE(first->Resizeable);
+  auto& bar = first->ProgressBar1();
+  EXPECT_EQ(bar.Maximum(), 500);
+  EXPECT_EQ(bar.Value(), 0);
+  EXPECT_EQ(bar.Left, 13);
+  EXPECT_EQ(bar.Top, 34);
+  EXPECT_EQ(bar.Width, 269);
+  EXPECT_EQ(bar.Height, 21);
+  w->setProgress(1LL << 40);  // a position beyond Int32 stays a sane bar value
+  EXPECT_EQ(bar.Value(), 2147483647);
+  w->closeInput();
+  EXPECT_FALSE(first->IsOpen());
+  EXPECT_TRUE(w->stream->IsClosed());
+
+  w->openProgress(std::nullopt);  // a reader that keeps the default maximum
+  EXPECT_NE(w->Fin_Prog, first);
+  EXPECT_EQ(w->Fin_Prog->ProgressBar1().Maximum(), 100);
+}
+
+TEST_F(Window, MainWindowLayout) {
+  EXPECT_EQ(w->Title, "Tarvelo beta 0.5");
+  EXPECT_EQ(w->Width, 458);
+  EXPECT_EQ(w->Height, 452);
+  EXPECT_EQ(fw::Str(w->BackColor), "&hAFFFCC");
+  EXPECT_FALSE(w->CloseButton);
+  EXPECT_FALSE(w->Resizeable);
+  EXPECT_TRUE(w->MinimizeButton);
+  const char* order[] = {
+      "GroupBox1",        "Out_Numero_Poligoni", "Out_Numero_Vertici", "Out_Numero_Oggetti",
+      "Out_Nome_File",    "Out_Formato",         "Flag_Assi",          "RoundRectangle1",
+      "StaticText8",      "Stato_Assi",          "Static_Num_Pol",     "Static_Formato",
+      "Static_Nome_File", "Static_Num_Oggetti",  "Static_N_Vertici",   "DragMe",
+      "StaticText3",      "StaticText4",         "StaticText5",        "StaticText1"};
+  ASSERT_EQ(w->Controls().size(), std::size(order));
+  for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(w->Controls()[i]->Name, order[i]);
+  auto& hint = w->Find<fw::StaticText>("StaticText1");
+  EXPECT_EQ(hint.Text(), "Trascina qui il file");
+  EXPECT_FALSE(hint.LockLeft);
+  auto& oby = w->Find<fw::StaticText>("StaticText3");
+  EXPECT_FALSE(oby.Visible());
+  EXPECT_TRUE(oby.Bold);
+  EXPECT_EQ(oby.TextSize, 28);
+  auto& drop = w->Find<fw::Rectangle>("DragMe");
+  EXPECT_EQ(drop.AcceptedFileTypes(), std::vector<std::string>{"Any"});  // its Open event ran
+  EXPECT_EQ(drop.BorderWidth, 4);
+  EXPECT_EQ(w->Find<fw::BevelButton>("Flag_Assi").Italic, true);
+  EXPECT_EQ(w->Find<fw::GroupBox>("GroupBox1").Caption, "Risultato conversione");
+}

@@ -12,9 +12,9 @@ namespace {
 // a damaged file.
 std::int32_t recordCount(const Finestra& w, int record_size) {
   if (w.dim_chunk % record_size != 0) {
-    throw fw::IOException("Il file è danneggiato: il blocco \"" + lineSafe(w.chunk) + "\" è lungo " +
-                              fw::Str(w.dim_chunk) + " byte, che non è un multiplo di " +
-                              fw::Str(record_size) + ".",
+    throw fw::IOException("Il file è danneggiato: il blocco \"" + lineSafe(w.chunk) +
+                              "\" è lungo " + fw::Str(w.dim_chunk) +
+                              " byte, che non è un multiplo di " + fw::Str(record_size) + ".",
                           fw::IOException::kReadFailed);
   }
   return w.dim_chunk / record_size;
