@@ -150,6 +150,14 @@ class Finestra : public fw::Window {
   void Scrive_FIle_daImagine();
   // Values the Imagine reader keeps across objects start each conversion as in a new window.
   void resetImagineState();
+  // Rows of edge (from 0) read for the current object: a face may name only these.
+  std::int32_t imagineEdges = 0;
+  // Rows of NomeMat (from 1) whose key was begun in the current object; rows above may hold
+  // an earlier object's.
+  std::int32_t imagineKeyedFaces = 0;
+  // Begins the keys of faces imagineKeyedFaces + 1 to faces as the key of a face no colour
+  // list covers: "&hFFFFFF" (white), "&h000000" (no reflection), "&h000000" (opaque).
+  void beginImagineKeys(std::int32_t faces);
 
   // ---- LightWave (formats/lightwave/).
   void Legge_Lightwave();
