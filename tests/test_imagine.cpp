@@ -294,6 +294,16 @@ TEST(Imagine, ObjectsWithoutPointsOrFacesAreNotWritten) {
   EXPECT_EQ(c.label("Out_Numero_Poligoni"), "2");
 }
 
+TEST(Imagine, ASecondPointListCountsTheFirstOnesLines) {
+  Bytes twice;
+  twice.chunk("PNTS", points({{{0, 0, 0}}, {{0, 0, 0}}})).append(triangleDesc("Due", {{0, 0, 0}}));
+  Converter c;
+  const auto r = c.convert(tddd(objChunk({twice, triangleDesc("Poi", {{0, 0, 0}})})));
+  EXPECT_EQ(linesStarting(r.obj, "f "), (Strings{"f 5 4 3", "f 8 7 6"}));
+  EXPECT_EQ(linesStarting(r.obj, "v ").size(), 8u);
+  EXPECT_EQ(c.label("Out_Numero_Vertici"), "8");
+}
+
 TEST(Imagine, NamesDropControlBytesAndReplaceDotsAndBlanks) {
   const std::vector<std::pair<Bytes, std::string>> cases = {
       {name("Cube"), "Cube"},
@@ -346,18 +356,6 @@ TEST(Imagine, SpecularColourReplacesReflectionOnlyWhenGivenFirst) {
   };
   EXPECT_EQ(convert(true), Strings{"Ks 0.039 0.078 0.118"});
   EXPECT_EQ(convert(false), Strings{"Ks 0.251 0.251 0.251"});
-}
-
-TEST(Imagine, SpecularColourOfOneObjectDoesNotReachTheNext) {
-  Bytes first = triangleDesc("A", {{1, 0, 0}});
-  first.chunk("SPC1", colour(10, 20, 30))
-      .chunk("RLST", colourList({{{0, 0, 0}}}))
-      .chunk("PRP1", prp1(1));
-  Bytes second = triangleDesc("B", {{2, 0, 0}});
-  second.chunk("RLST", colourList({{{64, 64, 64}}})).chunk("PRP1", prp1(1));
-  Converter c;
-  const auto r = c.convert(tddd(objChunk({first, second})));
-  EXPECT_EQ(linesStarting(r.mtl, "Ks "), (Strings{"Ks 0.039 0.078 0.118", "Ks 0.251 0.251 0.251"}));
 }
 
 TEST(Imagine, PhongFlagOfExactlyOneAddsTheSpecularPair) {
@@ -422,15 +420,21 @@ TEST(Imagine, NothingOfAnEarlierConversionReachesTheNext) {
 
 namespace {
 // Odd "INFO" and unknown chunks at the top, an odd unknown chunk in "OBJ ", odd lists last
-// in their "DESC", a "TOBJ" stating a body, and chunks longer than their fields.
+// in their "DESC", an odd "DESC", a "TOBJ" stating a body, chunks longer than their fields.
 std::vector<std::uint8_t> paddedFile() {
   Bytes d = triangleDesc("Pad", {{255, 0, 0}});
   d.chunk("TLST", colourList({{{0, 0, 0}}}))
       .chunkWithLength("COLR", 6, colour(1, 2, 3).u16(0))
       .chunkWithLength("PRP1", 10, prp1(1).u16(0))
       .chunk("RLST", colourList({{{0, 0, 0}}}));
+  Bytes odd;  // its last list ends it without a pad: the pad follows the "DESC"
+  odd.chunk("PNTS", points(kTriangle))
+      .chunk("EDGE", edges(kTriangleEdges))
+      .chunk("FACE", faces({{{0, 1, 2}}}))
+      .chunk("CLST", colourList({{{0, 0, 255}}}), false);
   const Bytes inner = Bytes()
                           .chunk("DESC", d)
+                          .chunk("DESC", odd)
                           .chunk("ODD!", Bytes().u8(7))
                           .chunkWithLength("TOBJ", 2, Bytes().u16(0));
   return tddd(
@@ -442,9 +446,9 @@ TEST(Imagine, OddChunksAndTheirPadBytesKeepTheWalkInStep) {
   Converter c;
   const auto r = c.convert(paddedFile());
   EXPECT_TRUE(r.messages.empty());
-  EXPECT_EQ(linesStarting(r.obj, "f "), Strings{"f 3 2 1"});
+  EXPECT_EQ(linesStarting(r.obj, "f "), (Strings{"f 3 2 1", "f 6 5 4"}));
   EXPECT_EQ(linesStarting(r.mtl, "Ns "), Strings{"Ns 8.00"});
-  EXPECT_EQ(c.label("Out_Numero_Oggetti"), "1");
+  EXPECT_EQ(c.label("Out_Numero_Oggetti"), "2");
 }
 
 TEST(Imagine, CountsFrom32768AreUnsigned) {
