@@ -170,6 +170,9 @@ class Finestra : public fw::Window {
   void Legge_Mat_LWave();
   // Values the LightWave reader keeps start each conversion as in a new window.
   void resetLightwaveState();
+  // The names of the file's "SRFS" list, from element 1 as polygons number their surfaces,
+  // each written as the surface record writes its name.
+  fw::TextList surfaceNames{"surfaceNames"};
 
   // ---- Helpers shared by the readers (core/).
   // True when the axis setting says x, z, -y.

@@ -1,15 +1,146 @@
-// LightWave objects (FORM LWOB). Not converted yet.
+// LightWave objects (FORM LWOB). "PNTS" holds points as three IEEE singles, "POLS" polygons
+// as a vertex count, that many 0-based point indices (all 16-bit, unsigned) and a signed
+// surface number; a negative one is followed by a count of detail polygons, which then come
+// as ordinary records. The OBJ lines are made while reading: every point, then every polygon,
+// each run of polygons of one surface behind its group and material lines.
+#include <algorithm>
+#include <limits>
+#include <optional>
+
 #include "core/finestra.h"
 #include "framework/exceptions.h"
+#include "framework/host.h"
+
+namespace {
+std::int64_t here(const Finestra& w) {
+  return static_cast<std::int64_t>(w.stream->Position());
+}
+
+// Walks the chunks of the FORM from its first one to end and hands each to read, with the
+// header read and the stream at its body. Whatever read takes of it, the next chunk starts
+// after the body's stated end and its pad byte.
+template <typename Read>
+void walkChunks(Finestra& w, std::int64_t end, bool show_progress, Read read) {
+  w.stream->SetPosition(12);
+  // A chunk header takes 8 bytes; fewer left before the end are no chunk.
+  while (end - here(w) >= 8) {
+    if (show_progress) w.setProgress(here(w));
+    w.readChunkHeader(end);
+    // The length of this header decides the pad byte: the SURF reader reuses dim_chunk.
+    const std::int32_t length = w.dim_chunk;
+    const std::int64_t next = here(w) + length;
+    read();
+    w.stream->Skip(next - here(w));
+    w.skipTo(next + length % 2);
+    fw::Yield();
+  }
+}
+
+std::string beforeComma(const std::string& record) {
+  const int comma = fw::InStr(record, ",");
+  return comma == 0 ? record : fw::Left(record, comma - 1);
+}
+
+// The name the group and material lines give a polygon's surface: its name in the "SRFS"
+// list, or past that list the name of that SURF chunk; none for a surface the file does not
+// define.
+std::optional<std::string> surfaceName(const Finestra& w, std::int32_t number) {
+  if (number >= 1 && number <= w.surfaceNames.Ubound()) return beforeComma(w.surfaceNames(number));
+  if (number >= 1 && number <= w.Nsurf_LWave) return beforeComma(w.surf_LWave(number));
+  return std::nullopt;
+}
+
+std::int32_t unsigned16(std::int32_t value) {
+  return value & 0xFFFF;
+}
+}  // namespace
 
 void Finestra::Legge_Lightwave() {
-  throw fw::RuntimeException("Il formato Lightwave non è ancora convertito da questa versione di Tarvelo.");
+  if (formLength < 4) {
+    throw fw::IOException("Il file è danneggiato: il FORM dichiara " + fw::Str(formLength) +
+                              " byte, meno dei 4 del suo tipo.",
+                          fw::IOException::kReadFailed);
+  }
+  openProgress(std::nullopt);
+  Nsurf_LWave = 0;
+  // Exact, whatever the length: the FORM's data ends 8 bytes after its length field's start.
+  const std::int64_t end = 8 + formLength;
+
+  // Surfaces first, so that every polygon finds its surface wherever its SURF chunk stands.
+  walkChunks(*this, end, true, [&] {
+    if (chunk == "SRFS") {
+      legge_SRFS_LWave();
+    } else if (chunk == "SURF") {
+      legge_SURF_LWave();
+    }
+  });
+  // Points before polygons, whatever the order of their chunks: an OBJ face can only use
+  // vertices listed before it.
+  walkChunks(*this, end, false, [&] {
+    if (chunk == "PNTS") legge_PNTS_LWave();
+  });
+  walkChunks(*this, end, false, [&] {
+    if (chunk == "POLS") legge_POLS_LWave();
+  });
+
+  Legge_Mat_LWave();
+  closeInput();
+  if (Npoligoni_Tot > 0 && Nsurf_LWave < 1) Noggetti_Tot = 1;
 }
-void Finestra::legge_SRFS_LWave() {}
-void Finestra::legge_SURF_LWave() {}
-void Finestra::legge_PNTS_LWave() {}
-void Finestra::legge_POLS_LWave() {}
-void Finestra::legge_FLAG_LWave() {}
-void Finestra::Scrive_File_daLightwave() {}
-void Finestra::Legge_Mat_LWave() {}
-void Finestra::resetLightwaveState() {}
+
+void Finestra::legge_PNTS_LWave() {
+  // Whole points only: what is left of a length that is no multiple of 12 is skipped.
+  const std::int32_t n = dim_chunk / 12;
+  // The axis switch does not change while a conversion runs.
+  const bool swapped = axesSwapped();
+  for (std::int32_t i = 0; i < n; ++i) {
+    const float x = stream->ReadSingle();
+    const float y = stream->ReadSingle();
+    const float z = stream->ReadSingle();
+    if (swapped) {
+      // -y widened to a double, as its text has always been written.
+      Stringa_poligoni.Append("v " + fw::Str(x) + " " + fw::Str(z) + " " +
+                              fw::Str(static_cast<double>(y) * -1.0));
+    } else {
+      Stringa_poligoni.Append("v " + fw::Str(x) + " " + fw::Str(y) + " " + fw::Str(z));
+    }
+    fw::Yield();
+  }
+  Nvertici_Tot = Nvertici_Tot + n;
+}
+
+void Finestra::legge_POLS_LWave() {
+  const std::int64_t end = here(*this) + dim_chunk;
+  std::int32_t previous = 0;
+  // A polygon is taken only when its whole record lies within the chunk; the smallest record
+  // is a vertex count and a surface number. What is left after the last one is skipped.
+  while (end - here(*this) >= 4) {
+    const std::int32_t count = unsigned16(Byte2());
+    if (end - here(*this) < 2 * std::int64_t{count} + 2) break;
+    std::string face = "f";
+    for (std::int32_t j = 1; j <= count; ++j) {
+      face += " " + fw::Str(unsigned16(Byte2()) + 1);
+      fw::Yield();
+    }
+    const std::int32_t surface = Byte2();
+    if (surface < 0) {
+      if (end - here(*this) < 2) break;
+      Byte2();  // the number of detail polygons: they follow as ordinary records
+    }
+    const std::int32_t number = surface < 0 ? -surface : surface;
+    if (number != previous) {
+      previous = number;
+      if (auto name = surfaceName(*this, number)) {
+        Stringa_poligoni.Append("g " + *name);
+        Stringa_poligoni.Append("usemtl M_" + *name);
+      }
+    }
+    Stringa_poligoni.Append(std::move(face));
+    Npoligoni_Tot = Npoligoni_Tot + 1;
+    fw::Yield();
+  }
+  // Each POLS chunk counts every surface of the file as an object. An absurd number of
+  // chunks stops the count at its largest value instead of overflowing it.
+  Noggetti_Tot = static_cast<std::int32_t>(std::min<std::int64_t>(
+      std::int64_t{Noggetti_Tot} + Nsurf_LWave, std::numeric_limits<std::int32_t>::max()));
+}
