@@ -8,6 +8,7 @@
 class MenuBar1 : public fw::MenuBar {
  public:
   MenuBar1() { Untitled0(); }
+  const char* ClassName() const override { return "MenuBar1.MenuBar1"; }
 
  private:
   void Untitled0();

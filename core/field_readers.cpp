@@ -27,7 +27,9 @@ std::string Finestra::CharWord() {
 }
 
 void Finestra::salta() {
-  // One step, not one byte at a time: the stream checks the length against what is left.
-  source(stream).Skip(dim_chunk);
-  fw::Yield();
+  auto& s = source(stream);
+  for (std::int32_t i = 1; i <= dim_chunk; ++i) {
+    s.ReadByte();
+    fw::Yield();
+  }
 }

@@ -9,11 +9,23 @@
 Finestra::Finestra() = default;
 
 std::string lineSafe(std::string text) {
-  for (char& c : text) {
-    auto u = static_cast<unsigned char>(c);
-    if ((u < 0x20 && c != '\t') || u == 0x7F) c = '_';
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto u = static_cast<unsigned char>(text[i]);
+    const bool c0 = (u < 0x20 && u != '\t') || u == 0x7F;
+    // U+0080 to U+009F (NEL among them) end a line for some readers too.
+    const bool c1 = u == 0xC2 && i + 1 < text.size() &&
+                    static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (c0 || c1) {
+      out += '_';
+      i += c1 ? 1 : 0;
+    } else {
+      out += text[i];
+    }
   }
-  return text;
+  return out;
 }
 
 bool Finestra::axesSwapped() {
@@ -45,10 +57,21 @@ void Finestra::skipTo(std::int64_t pos) {
   stream->SetPosition(static_cast<std::uint64_t>(std::min(pos, length)));
 }
 
-std::int64_t Finestra::dataEnd() {
+std::int64_t Finestra::formEnd() {
   const auto length = static_cast<std::int64_t>(stream->Length());
-  if (formLength < 4) return length;  // no usable FORM length: the data decides
-  return std::min<std::int64_t>(8 + formLength, length);
+  if (formLength < 4) {
+    throw fw::IOException("Il file è danneggiato: il FORM dichiara " + fw::Str(formLength) +
+                              " byte, meno dei 4 del suo tipo.",
+                          fw::IOException::kReadFailed);
+  }
+  const std::int64_t end = 8 + formLength;
+  if (end > length + 1) {
+    throw fw::IOException("Il file è troncato: finisce al byte " + fw::Str(length) +
+                              ", ma il suo contenuto dichiarato arriva al byte " + fw::Str(end) +
+                              ".",
+                          fw::IOException::kPastEnd);
+  }
+  return std::min(end, length);
 }
 
 void Finestra::openProgress(std::optional<std::int32_t> maximum) {

@@ -186,9 +186,10 @@ class Finestra : public fw::Window {
   void checkChunkBody(std::int64_t end);
   // Steps to pos (a pad byte beyond the data is forgiven: the stream then stands at its end).
   void skipTo(std::int64_t pos);
-  // The end of the data the current file's chunks may use: the FORM's end, or the data's
-  // when the file is shorter.
-  std::int64_t dataEnd();
+  // The exact end of the FORM's chunks, 8 + formLength. A FORM too short to hold its type, or
+  // one whose data ends early (only a missing last pad byte is forgiven), ends the conversion
+  // with a message: a cut file is never converted as if it were whole.
+  std::int64_t formEnd();
   // Reading protocol of the progress window: a new window, shown, its bar's maximum set
   // (when given) and its value 0.
   void openProgress(std::optional<std::int32_t> maximum);

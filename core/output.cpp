@@ -41,8 +41,11 @@ void Finestra::scrive_files() {
   if (Formato == "Imagine") Scrive_FIle_daImagine();
   if (Formato == "Lightwave") Scrive_File_daLightwave();
 
-  streamOut_M->Close();
-  streamOut_O->Close();
+  // Both files are complete before either takes its place: a failure leaves neither.
+  streamOut_M->Finish();
+  streamOut_O->Finish();
+  streamOut_M->Commit();
+  streamOut_O->Commit();
 }
 
 void Finestra::scriveHeader() {

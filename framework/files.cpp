@@ -23,7 +23,9 @@ std::string FolderItem::AbsolutePath() const {
   return (ec ? path_ : abs).string();
 }
 std::shared_ptr<FolderItem> FolderItem::Parent() const {
-  return std::make_shared<FolderItem>(fs::absolute(path_).parent_path());
+  std::error_code ec;
+  fs::path abs = fs::absolute(path_, ec);
+  return std::make_shared<FolderItem>((ec ? path_ : abs).parent_path());
 }
 std::shared_ptr<FolderItem> FolderItem::Child(const std::string& name) const {
   return std::make_shared<FolderItem>(path_ / name);
@@ -48,27 +50,55 @@ std::shared_ptr<FolderItem> GetFolderItem(const std::string& path, int /*path_ty
 
 // ---- BinaryStream
 
+namespace {
+constexpr std::uint64_t kReadBlock = 1 << 20;
+
+// An Italian sentence for the usual reasons a file can't be opened or written.
+std::string reason(int err) {
+  switch (err) {
+    case ENOENT:
+      return "il file o la cartella non esiste";
+    case EACCES:
+    case EPERM:
+      return "permesso negato";
+    case EROFS:
+      return "il disco è protetto dalla scrittura";
+    case ENOSPC:
+      return "il disco è pieno";
+    case EISDIR:
+      return "è una cartella";
+    case ENAMETOOLONG:
+      return "il nome è troppo lungo";
+    default:
+      return "errore di sistema " + std::to_string(err);
+  }
+}
+}  // namespace
+
+BinaryStream::BinaryStream(std::vector<std::uint8_t> bytes, std::uint64_t fail_at)
+    : data_(std::move(bytes)), length_(data_.size()), fail_at_(fail_at) {}
+
+BinaryStream::~BinaryStream() {
+  Close();
+}
+
 std::shared_ptr<BinaryStream> BinaryStream::Open(const FolderItem& item, bool /*read_write*/) {
-  std::ifstream in(item.path(), std::ios::binary);
+  const std::string refused = "Impossibile aprire il file \"" + item.Name() + "\"";
   std::error_code ec;
-  if (!in || fs::is_directory(item.path(), ec)) {
-    throw IOException("Impossibile aprire il file \"" + item.Name() + "\"",
-                      IOException::kOpenFailed);
+  const auto status = fs::status(item.path(), ec);
+  if (ec || !fs::exists(status)) throw IOException(refused, IOException::kOpenFailed);
+  if (!fs::is_regular_file(status)) {
+    throw IOException(refused + ": non è un file normale", IOException::kOpenFailed);
   }
-  std::vector<std::uint8_t> bytes;
-  in.seekg(0, std::ios::end);
-  auto size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (size > 0) {
-    bytes.resize(static_cast<size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-  }
-  if (size < 0 || !in) {
-    throw IOException("Impossibile leggere il file \"" + item.Name() + "\"",
-                      IOException::kReadFailed);
-  }
-  return std::shared_ptr<BinaryStream>(
-      new BinaryStream(std::move(bytes), std::numeric_limits<std::uint64_t>::max()));
+  const auto size = fs::file_size(item.path(), ec);
+  std::FILE* file = ec ? nullptr : std::fopen(item.path().c_str(), "rb");
+  if (!file) throw IOException(refused + ": " + reason(errno), IOException::kOpenFailed);
+  auto stream = std::shared_ptr<BinaryStream>(
+      new BinaryStream({}, std::numeric_limits<std::uint64_t>::max()));
+  stream->file_ = file;
+  stream->length_ = size;
+  stream->name_ = item.Name();
+  return stream;
 }
 
 std::shared_ptr<BinaryStream> BinaryStream::FromBytes(std::vector<std::uint8_t> bytes,
@@ -76,18 +106,37 @@ std::shared_ptr<BinaryStream> BinaryStream::FromBytes(std::vector<std::uint8_t> 
   return std::shared_ptr<BinaryStream>(new BinaryStream(std::move(bytes), fail_at));
 }
 
+void BinaryStream::Close() {
+  closed_ = true;
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+void BinaryStream::load(std::uint64_t upto) {
+  if (upto <= data_.size() || !file_) return;
+  const std::uint64_t have = data_.size();
+  const std::uint64_t want = std::min(length_, std::max(upto, have + kReadBlock));
+  data_.resize(want);
+  const size_t got = std::fread(data_.data() + have, 1, want - have, file_);
+  if (got != want - have) {
+    data_.resize(have + got);
+    throw IOException("Errore di lettura del file \"" + name_ + "\"", IOException::kReadFailed);
+  }
+}
+
 const std::uint8_t* BinaryStream::take(std::uint64_t n) {
   if (closed_) throw IOException("Il file di origine è già chiuso", IOException::kClosed);
   // Written as a subtraction so that no sum can overflow.
-  if (pos_ > data_.size() || n > data_.size() - pos_) {
+  if (pos_ > length_ || n > length_ - pos_) {
     throw IOException("Il file è troncato o danneggiato: i dati finiscono al byte " +
-                          std::to_string(data_.size()) + " prima della fine attesa.",
+                          std::to_string(length_) + " prima della fine attesa.",
                       IOException::kPastEnd);
   }
   if (pos_ + n > fail_at_) {
     throw IOException("Errore di lettura del file al byte " + std::to_string(fail_at_),
                       IOException::kReadFailed);
   }
+  load(pos_ + n);
   const std::uint8_t* p = data_.data() + pos_;
   pos_ += n;
   return p;
@@ -132,19 +181,14 @@ TextOutputStream::TextOutputStream(fs::path target, fs::path temp, std::FILE* fi
 
 std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& item) {
   const fs::path& target = item.path();
+  const std::string refused = "Impossibile creare il file \"" + item.Name() + "\"";
   std::error_code ec;
-  if (fs::is_directory(target, ec)) {
-    throw IOException("Impossibile creare il file \"" + item.Name() + "\": è una cartella",
-                      IOException::kCreateFailed);
-  }
+  if (fs::is_directory(target, ec))
+    throw IOException(refused + ": è una cartella", IOException::kCreateFailed);
   fs::path temp = target;
   temp += ".tarvelo-tmp";
   std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) {
-    throw IOException("Impossibile creare il file \"" + item.Name() + "\" in " +
-                          target.parent_path().string() + ": " + std::strerror(errno),
-                      IOException::kCreateFailed);
-  }
+  if (!file) throw IOException(refused + ": " + reason(errno), IOException::kCreateFailed);
   return std::shared_ptr<TextOutputStream>(new TextOutputStream(target, temp, file));
 }
 
@@ -161,40 +205,62 @@ void TextOutputStream::WriteLine(const std::string& text) {
 
 void TextOutputStream::flush() {
   if (buffer_.empty()) return;
-  bool full = written_ + buffer_.size() > limit_;
-  size_t n = full ? 0 : std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+  const bool full = written_ + buffer_.size() > limit_;
+  const size_t n = full ? 0 : std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
   written_ += n;
   if (n != buffer_.size()) {
-    std::string name = target_.filename().string();
+    const int err = full ? ENOSPC : errno;
+    const std::string name = target_.filename().string();
     Discard();
-    throw IOException("Impossibile scrivere il file \"" + name + "\" (disco pieno o protetto)",
+    throw IOException("Impossibile scrivere il file \"" + name + "\": " + reason(err),
                       IOException::kWriteFailed);
   }
   buffer_.clear();
 }
 
-void TextOutputStream::Close() {
+void TextOutputStream::Finish() {
   if (!file_) return;
   flush();
-  std::string name = target_.filename().string();
+  const std::string name = target_.filename().string();
   bool ok = std::fflush(file_) == 0;
+  const int err = errno;
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
-  std::error_code ec;
-  if (ok) fs::rename(temp_, target_, ec);
-  if (!ok || ec) {
-    fs::remove(temp_, ec);
-    throw IOException("Impossibile scrivere il file \"" + name + "\"", IOException::kWriteFailed);
+  finished_ = true;
+  if (!ok) {
+    Discard();
+    throw IOException("Impossibile scrivere il file \"" + name + "\": " + reason(err),
+                      IOException::kWriteFailed);
   }
+}
+
+void TextOutputStream::Commit() {
+  Finish();
+  if (!finished_) return;
+  std::error_code ec;
+  fs::rename(temp_, target_, ec);
+  if (ec) {
+    Discard();
+    throw IOException("Impossibile scrivere il file \"" + target_.filename().string() +
+                          "\": " + reason(ec.value()),
+                      IOException::kWriteFailed);
+  }
+  finished_ = false;
+}
+
+void TextOutputStream::Close() {
+  Finish();
+  Commit();
 }
 
 void TextOutputStream::Discard() {
   buffer_.clear();
-  if (!file_) return;
-  std::fclose(file_);
+  if (file_) std::fclose(file_);
+  const bool temp_exists = file_ || finished_;
   file_ = nullptr;
+  finished_ = false;
   std::error_code ec;
-  fs::remove(temp_, ec);
+  if (temp_exists) fs::remove(temp_, ec);
 }
 
 }  // namespace fw

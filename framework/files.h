@@ -33,15 +33,19 @@ class FolderItem {
 std::shared_ptr<FolderItem> GetFolderItem(const std::string& path, int path_type = 0);
 
 // Read-only source data, big-endian. Every read first checks that enough bytes are left and
-// throws IOException otherwise, so no loop can read on past the end of the data.
+// throws IOException otherwise, so no loop can read on past the end of the data. A file is
+// read from disk only as far as the reads go: a large file refused after its first bytes
+// costs nothing more.
 class BinaryStream {
  public:
-  // The whole file, read at open. Throws IOException when it can't be read.
+  // A regular file (a link to one too). Throws IOException when it can't be opened: missing,
+  // a folder, a device or a pipe.
   static std::shared_ptr<BinaryStream> Open(const FolderItem& item, bool read_write = false);
   // Bytes in memory; from fail_at on, every read reports a read error (a failing device).
   static std::shared_ptr<BinaryStream> FromBytes(
       std::vector<std::uint8_t> bytes,
       std::uint64_t fail_at = std::numeric_limits<std::uint64_t>::max());
+  ~BinaryStream();
 
   std::int32_t ReadByte();   // 0 to 255
   std::int32_t ReadShort();  // signed 16-bit
@@ -52,18 +56,22 @@ class BinaryStream {
 
   std::uint64_t Position() const { return pos_; }
   void SetPosition(std::uint64_t pos) { pos_ = pos; }
-  std::uint64_t Length() const { return data_.size(); }
-  bool Eof() const { return pos_ >= data_.size(); }
-  void Close() { closed_ = true; }
+  std::uint64_t Length() const { return length_; }
+  bool Eof() const { return pos_ >= length_; }
+  void Close();
   bool IsClosed() const { return closed_; }
 
  private:
-  BinaryStream(std::vector<std::uint8_t> bytes, std::uint64_t fail_at)
-      : data_(std::move(bytes)), fail_at_(fail_at) {}
+  BinaryStream(std::vector<std::uint8_t> bytes, std::uint64_t fail_at);
   // Checks that n more bytes can be read and returns where they start.
   const std::uint8_t* take(std::uint64_t n);
+  // Reads from the file until the first `upto` bytes are in memory.
+  void load(std::uint64_t upto);
 
-  std::vector<std::uint8_t> data_;
+  std::vector<std::uint8_t> data_;  // the bytes read so far, from the start
+  std::uint64_t length_;
+  std::FILE* file_ = nullptr;  // none for bytes in memory
+  std::string name_;
   std::uint64_t pos_ = 0;
   std::uint64_t fail_at_;
   bool closed_ = false;
@@ -81,11 +89,15 @@ class TextOutputStream {
 
   std::string Delimiter = "\n";
   void WriteLine(const std::string& text);
-  // Flushes, and puts the file in place of the target. Throws IOException when it can't.
+  // Flushes and closes the temporary file; throws IOException when it can't be written.
+  void Finish();
+  // Puts the finished file in place of the target; throws IOException when it can't.
+  void Commit();
+  // Finish, then Commit.
   void Close();
   // Drops what was written; the target is left as it was.
   void Discard();
-  bool IsClosed() const { return file_ == nullptr; }
+  bool IsClosed() const { return file_ == nullptr; }  // finished, committed or discarded
 
   // Tests: every stream created from now on fails once it has written this many bytes.
   static void SimulateFullDiskAfter(std::uint64_t bytes);
@@ -96,6 +108,7 @@ class TextOutputStream {
 
   std::filesystem::path target_, temp_;
   std::FILE* file_;
+  bool finished_ = false;
   std::string buffer_;
   std::uint64_t written_ = 0;
   std::uint64_t limit_;

@@ -21,15 +21,8 @@ TEST_F(Window, StartsAsANewConversionState) {
   EXPECT_EQ(w->MinCol, 1);
   EXPECT_FALSE(w->Drag_Flag);
   EXPECT_EQ(w->premi_assi, 1);
-  EXPECT_EQ(w->vertex.Ubound(1), 50000);
-  EXPECT_EQ(w->vertex.Ubound(2), 2);
-  EXPECT_EQ(w->poly.Ubound(1), 100000);
-  EXPECT_EQ(w->poly.Ubound(2), 200);
   EXPECT_EQ(w->poly(100000, 200), 0);
-  EXPECT_EQ(w->edge.Ubound(1), 25000);
-  EXPECT_EQ(w->NomeMat.Ubound(), 25000);
-  EXPECT_EQ(w->Nmat.Ubound(), 1000);
-  EXPECT_EQ(w->surf_LWave.Ubound(), 255);
+  EXPECT_THROW(w->vertex(50001, 0), fw::OutOfBoundsException);
   EXPECT_EQ(w->Stringa_poligoni.Ubound(), 0);
   EXPECT_EQ(w->stringa_mat.Ubound(), 0);
   EXPECT_EQ(w->Find<fw::StaticText>("Stato_Assi").Text(), "Assi  X Y Z");
@@ -55,6 +48,13 @@ TEST(Tables, BigTablesCostNothingUntilWritten) {
   EXPECT_LT(after - before, 30 * 1024);
   w->poly(100000, 200) = 1;
   EXPECT_EQ(w->poly(100000, 200), 1);
+}
+
+TEST(Names, NoControlCharacterBreaksALine) {
+  EXPECT_EQ(lineSafe("a\nb\rc\td\x7F"
+                     "e\xC2\x85"
+                     "f\xC3\xA8"),
+            "a_b_c\td_e_f\xC3\xA8");
 }
 
 TEST_F(Window, FieldReaders) {
@@ -178,19 +178,11 @@ TEST_F(Window, ProgressWindowProtocol) {
   source({});
   w->openProgress(500);
   auto first = w->Fin_Prog;
-  EXPECT_EQ(first->Title, "Progress");
-  EXPECT_EQ(first->Width, 295);
-  EXPECT_EQ(first->Height, 88);
+  EXPECT_TRUE(first->IsOpen());
   EXPECT_FALSE(first->CloseButton);
-  EXPECT_TRUE(first->MinimizeButton);
-  EXPECT_FALSE(first->Resizeable);
   auto& bar = first->ProgressBar1();
   EXPECT_EQ(bar.Maximum(), 500);
   EXPECT_EQ(bar.Value(), 0);
-  EXPECT_EQ(bar.Left, 13);
-  EXPECT_EQ(bar.Top, 34);
-  EXPECT_EQ(bar.Width, 269);
-  EXPECT_EQ(bar.Height, 21);
   w->setProgress(1LL << 40);  // a position beyond Int32 stays a sane bar value
   EXPECT_EQ(bar.Value(), 2147483647);
   w->closeInput();
@@ -218,16 +210,9 @@ TEST_F(Window, MainWindowLayout) {
       "StaticText3",      "StaticText4",         "StaticText5",        "StaticText1"};
   ASSERT_EQ(w->Controls().size(), std::size(order));
   for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(w->Controls()[i]->Name, order[i]);
-  auto& hint = w->Find<fw::StaticText>("StaticText1");
-  EXPECT_EQ(hint.Text(), "Trascina qui il file");
-  EXPECT_FALSE(hint.LockLeft);
-  auto& oby = w->Find<fw::StaticText>("StaticText3");
-  EXPECT_FALSE(oby.Visible());
-  EXPECT_TRUE(oby.Bold);
-  EXPECT_EQ(oby.TextSize, 28);
   auto& drop = w->Find<fw::Rectangle>("DragMe");
   EXPECT_EQ(drop.AcceptedFileTypes(), std::vector<std::string>{"Any"});  // its Open event ran
-  EXPECT_EQ(drop.BorderWidth, 4);
-  EXPECT_EQ(w->Find<fw::BevelButton>("Flag_Assi").Italic, true);
-  EXPECT_EQ(w->Find<fw::GroupBox>("GroupBox1").Caption, "Risultato conversione");
+  for (const char* name : {"StaticText3", "StaticText4", "StaticText5"}) {
+    EXPECT_FALSE(w->Find<fw::StaticText>(name).Visible()) << name;
+  }
 }

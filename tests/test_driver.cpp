@@ -1,6 +1,7 @@
 // The road of one conversion: file choice, header check, output pair, result labels, and
 // how each failure ends it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/progress.h"
 #include "framework/files.h"
@@ -160,7 +161,8 @@ TEST(Driver, OutputThatCannotBeWrittenLeavesNothing) {
     Converter c;
     auto r = c.convert(triangle(), "tri.sc3d", "missing/tri.obj");
     ASSERT_EQ(r.messages.size(), 1u);
-    EXPECT_NE(r.messages[0].find("Impossibile creare il file \"tri.obj\""), std::string::npos);
+    EXPECT_EQ(r.messages[0],
+              "Impossibile creare il file \"tri.obj\": il file o la cartella non esiste");
     EXPECT_EQ(r.files, std::vector<std::string>{"tri.sc3d"});
     EXPECT_FALSE(progressWindowOpen());
   }
@@ -170,6 +172,17 @@ TEST(Driver, OutputThatCannotBeWrittenLeavesNothing) {
     auto r = c.convert(triangle(), "tri.sc3d", "tri.obj");
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.files, (std::vector<std::string>{"tri.mtl", "tri.sc3d"}));
+  }
+  {  // the OBJ fails after the MTL was complete: neither takes its place
+    Converter c;
+    c.dir.write("tri.mtl", {'o', 'l', 'd'});
+    fw::TextOutputStream::SimulateFullDiskAfter(250);
+    auto r = c.convert(triangle(), "tri.sc3d", "tri.obj");
+    fw::TextOutputStream::SimulateFullDiskAfter(UINT64_MAX);
+    EXPECT_EQ(r.messages, std::vector<std::string>{
+                              "Impossibile scrivere il file \"tri.obj\": il disco è pieno"});
+    EXPECT_EQ(r.files, (std::vector<std::string>{"tri.mtl", "tri.sc3d"}));
+    EXPECT_EQ(readText(c.dir.path() / "tri.mtl"), "old");
   }
   {  // the disk fills up while writing
     Converter c;
@@ -183,6 +196,18 @@ TEST(Driver, OutputThatCannotBeWrittenLeavesNothing) {
     EXPECT_TRUE(again.messages.empty());
     EXPECT_EQ(again.files.size(), 3u);
   }
+}
+
+TEST(Driver, OnlyRegularFilesAreOpened) {
+  Converter c;
+  auto fifo = c.dir.path() / "pipe.sc3d";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // opening a pipe would wait for a writer forever
+  c.window->Drag_Flag = true;
+  c.window->NomeFile = fifo.string();
+  fw::RunHandler([&] { c.window->Legge_File(); });
+  EXPECT_EQ(
+      c.host.messages,
+      std::vector<std::string>{"Impossibile aprire il file \"pipe.sc3d\": non è un file normale"});
 }
 
 TEST(Driver, EachConversionStartsAfresh) {

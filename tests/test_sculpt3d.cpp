@@ -39,6 +39,11 @@ const std::vector<Point> kPoints = {{65536, 131072, -32768}, {0, 0, 0}, {65536, 
 const std::vector<Face> kFaces = {
     {0, 1, 2, 255, 0, 128, 1}, {0, 2, 1, 255, 0, 128, 1}, {1, 2, 0, 0, 0, 0, 0}};
 
+std::vector<std::uint8_t> cut(std::vector<std::uint8_t> bytes, size_t n) {
+  bytes.resize(bytes.size() - n);
+  return bytes;
+}
+
 std::string header(const char* source, const char* format) {
   return std::string("# Da Tarvelo  versione beta 0.4\n# Nome del file originale:  ") + source +
          "\n# Formato del file originale:  " + format + "\n\n";
@@ -93,28 +98,50 @@ TEST(Sculpt3D, ConvertsToExactObjAndMtl) {
 
 TEST(Sculpt3D, SwappedAxesChangeOnlyTheVertexLines) {
   Converter c;
+  const auto plain = c.convert(scene(kPoints, kFaces), "tri.sc3d", "my scene.obj");
   c.pressAxisSwitch();
-  auto r = c.convert(scene(kPoints, kFaces), "tri.sc3d", "my scene.obj");
-  EXPECT_EQ(linesStartingWith(r.obj, "v "),
-            (std::vector<std::string>{"v 1 -0.5 -2", "v 0 0 0", "v 1 0 0"}));
-  EXPECT_EQ(linesStartingWith(r.obj, "f "),
-            (std::vector<std::string>{"f 1 2 3", "f 1 3 2", "f 2 3 1"}));
-  EXPECT_EQ(linesStartingWith(r.obj, "g "), std::vector<std::string>{"g my scene.obj"});
+  const auto swapped = c.convert(scene(kPoints, kFaces), "tri.sc3d", "my scene.obj");
+  auto expected = lines(plain.obj);
+  EXPECT_EQ(expected[10], "g my scene.obj");
+  expected[11] = "v 1 -0.5 -2";
+  expected[12] = "v 0 0 0";  // a zero y turned is still written "0"
+  expected[13] = "v 1 0 0";
+  EXPECT_EQ(lines(swapped.obj), expected);
+  EXPECT_EQ(swapped.mtl, plain.mtl);
 }
 
 TEST(Sculpt3D, EnvisageReadsWiderFacesWithoutFlags) {
   Converter c;
   auto faces = kFaces;
   faces[2].flags = 5;  // Envisage's last byte is not the surface kind
+  faces[0].flags = 6;
   auto r = c.convert(scene(kPoints, faces, "AAPO"), "e.iff", "e.obj");
-  EXPECT_EQ(lines(r.obj)[2], "# Formato del file originale:  Envisage");
-  EXPECT_EQ(lines(r.mtl)[2], "# Formato del file originale:  Envisage");
-  EXPECT_EQ(linesStartingWith(r.obj, "f "),
-            (std::vector<std::string>{"f 1 2 3", "f 1 3 2", "f 2 3 1"}));
-  EXPECT_EQ(c.window->NomeMat(1), "R255G0B128M0");
-  EXPECT_EQ(c.window->NomeMat(3), "R0G0B0M0");
-  EXPECT_TRUE(linesStartingWith(r.mtl, "Ks").empty());
-  EXPECT_EQ(linesStartingWith(r.mtl, "Ka").size(), 2u);
+  EXPECT_EQ(r.obj, header("e.iff", "Envisage") +
+                       "mtllib e.mtl\n\n"
+                       "# Numero totale di oggetti 1\n"
+                       "# Numero totale dei vertici 3\n"
+                       "# Numero totale dei poligoni 3\n\n"
+                       "g e.obj\n"
+                       "v 1 2 -0.5\n"
+                       "v 0 0 0\n"
+                       "v 1 0 0\n"
+                       "usemtl Material1\n"
+                       "f 1 2 3\n"
+                       "f 1 3 2\n"
+                       "usemtl Material2\n"
+                       "f 2 3 1\n"
+                       "\n");
+  EXPECT_EQ(r.mtl, header("e.iff", "Envisage") +
+                       "newmtl Material1\n"
+                       "illum 2\n"
+                       "Kd 1.000 0.000 0.502\n"
+                       "Ni 1.00\n"
+                       "Ka 0.000 0.000 0.000\n"
+                       "newmtl Material2\n"
+                       "illum 2\n"
+                       "Kd 0.000 0.000 0.000\n"
+                       "Ni 1.00\n"
+                       "Ka 0.000 0.000 0.000\n");
 }
 
 TEST(Sculpt3D, MaterialSwitchesFollowTheFaces) {
@@ -179,6 +206,14 @@ TEST(Sculpt3D, ChunksFollowEachOther) {
   EXPECT_EQ(c.label("Out_Numero_Poligoni"), "2");
 }
 
+TEST(Sculpt3D, ATailTooShortForAChunkIsIgnored) {
+  Converter c;
+  auto r =
+      c.convert(Form("SC3D", Bytes().append(vertChunk(kPoints)).append(faceChunk(kFaces)).u32(0)));
+  EXPECT_TRUE(r.messages.empty());
+  EXPECT_EQ(c.label("Out_Numero_Poligoni"), "3");
+}
+
 TEST(Sculpt3D, IndicesAndCoordinatesAreWrittenAsStored) {
   Converter c;
   auto r = c.convert(scene({{2147483647, -2147483647 - 1, 1}}, {{2147483647, -1, 0, 0, 0, 0, 0}}));
@@ -205,8 +240,11 @@ TEST(Sculpt3D, DamagedFilesEndWithAMessage) {
        "Il file è danneggiato: il blocco \"VERT\" è lungo 13 byte, che non è un multiplo di 12."},
       {"partial face", Form("AAPO", Bytes().chunk("FACE", Bytes().u32(0).u32(0).u32(0).u32(0))),
        "Il file è danneggiato: il blocco \"FACE\" è lungo 16 byte, che non è un multiplo di 20."},
-      {"truncated header", Form("SC3D", Bytes().id("VERT").u16(0)),
-       "Il file è troncato o danneggiato: i dati finiscono al byte 18 prima della fine attesa."},
+      {"cut short", cut(scene(kPoints, kFaces), 3),
+       "Il file è troncato: finisce al byte 109, ma il suo contenuto dichiarato arriva al byte "
+       "112."},
+      {"FORM too short for its type", Bytes().id("FORM").u32(2).id("SC3D").data(),
+       "Il file è danneggiato: il FORM dichiara 2 byte, meno dei 4 del suo tipo."},
   };
   for (const Case& k : cases) {
     Converter c;
@@ -266,7 +304,9 @@ TEST(Sculpt3D, EveryTruncationConvertsOrEndsWithAMessage) {
       std::vector<std::uint8_t> prefix(whole.begin(), whole.begin() + static_cast<long>(n));
       auto r = c.convert(prefix, "cut.iff", "cut.obj");
       const bool written = std::count(r.files.begin(), r.files.end(), "cut.obj") == 1;
-      EXPECT_TRUE(written || !r.messages.empty()) << type << " " << n;
+      const bool whole_file = n == whole.size();
+      EXPECT_EQ(written, whole_file) << type << " " << n;  // a cut file is never taken as whole
+      EXPECT_EQ(r.messages.empty(), whole_file) << type << " " << n;
       EXPECT_LE(r.files.size(), 3u) << n;  // never a temporary file left behind
       EXPECT_EQ(fw::FindOpenWindow(Progress::kClassName), nullptr) << n;
       EXPECT_FALSE(c.window->converting);

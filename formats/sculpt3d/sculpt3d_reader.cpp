@@ -24,9 +24,10 @@ std::int32_t recordCount(const Finestra& w, int record_size) {
 void Finestra::Legge_Sculpt3D() {
   openProgress(fw::ToInt32(dim_file));
   // Chunks start before the FORM's end; a body may still reach past it as far as the data
-  // goes, since this format was always read to the end of the file.
-  const std::int64_t end = dataEnd();
-  while (static_cast<std::int64_t>(stream->Position()) < end) {
+  // goes, since this format was always read to the end of the file. Fewer than 8 bytes left
+  // hold no chunk header.
+  const std::int64_t end = formEnd();
+  while (end - static_cast<std::int64_t>(stream->Position()) >= 8) {
     setProgress(static_cast<std::int64_t>(stream->Position()));
     readChunkHeader(static_cast<std::int64_t>(stream->Length()));
     const std::int64_t next = static_cast<std::int64_t>(stream->Position()) + dim_chunk;
