@@ -35,11 +35,9 @@ void stepPastBody(Finestra& w, std::int64_t body_end, std::int32_t own_length, s
 
 void Finestra::legge_Imagine() {
   openProgress(fw::ToInt32(dim_file));
-  // The FORM's exact end; a FORM length too small to hold even its type leaves the data to
-  // decide.
-  const auto length = static_cast<std::int64_t>(stream->Length());
-  const std::int64_t end = formLength >= 4 ? 8 + formLength : length;
-  while (position(*this) < end && !stream->Eof()) {
+  // The FORM's exact end; fewer than 8 bytes left before it hold no chunk header.
+  const std::int64_t end = formEnd();
+  while (end - position(*this) >= 8) {
     readInnerHeader(*this, end, "FORM");
     const std::int32_t own_length = dim_chunk;
     const std::int64_t body_end = position(*this) + own_length;
@@ -52,13 +50,6 @@ void Finestra::legge_Imagine() {
     }
     stepPastBody(*this, body_end, own_length, end);
     fw::Yield();
-  }
-  // Only a missing last pad byte is forgiven.
-  if (end - position(*this) > 1) {
-    throw fw::IOException("Il file è troncato: finisce al byte " + fw::Str(length) +
-                              ", ma il suo contenuto dichiarato arriva al byte " + fw::Str(end) +
-                              ".",
-                          fw::IOException::kPastEnd);
   }
   closeInput();
 }
