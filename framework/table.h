@@ -102,6 +102,11 @@ class TextList {
  public:
   explicit TextList(const char* name) : name_(name), items_(1) {}
   void Append(std::string line) { items_.push_back(std::move(line)); }
+  // Makes room for lines up to that upper bound at once: appending them then moves no line, and
+  // a long list does not briefly take twice its memory as it grows.
+  void Reserve(std::int64_t upper) {
+    items_.reserve(static_cast<size_t>(upper < 0 ? 0 : upper) + 1);
+  }
   // Cuts the list back to upper bound n (n + 1 elements, new ones empty).
   void Redim(std::int32_t upper) { items_.resize(static_cast<size_t>(upper < 0 ? 0 : upper) + 1); }
   std::int32_t Ubound() const { return static_cast<std::int32_t>(items_.size()) - 1; }

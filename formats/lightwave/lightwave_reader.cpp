@@ -53,6 +53,40 @@ std::optional<std::string> surfaceName(const Finestra& w, std::int32_t number) {
 std::int32_t unsigned16(std::int32_t value) {
   return value & 0xFFFF;
 }
+
+// Walks the polygon records of a POLS chunk up to end, taking only those that lie wholly
+// within it; the smallest is a vertex count and a surface number. For each, indices(count)
+// takes its count vertex indices from the stream, then polygon(number) gets its surface
+// number; the count of detail polygons after a negative one is dropped, since they follow as
+// ordinary records. What is left after the last whole record is the chunk walk's to skip.
+template <typename Indices, typename Polygon>
+void eachPolygon(Finestra& w, std::int64_t end, Indices indices, Polygon polygon) {
+  while (end - here(w) >= 4) {
+    const std::int32_t count = unsigned16(w.Byte2());
+    if (end - here(w) < 2 * std::int64_t{count} + 2) return;
+    indices(count);
+    const std::int32_t surface = w.Byte2();
+    if (surface < 0) {
+      if (end - here(w) < 2) return;
+      w.Byte2();
+    }
+    polygon(surface < 0 ? -surface : surface);
+  }
+}
+
+// At most the number of lines a POLS chunk gives: one per polygon, two more at each change
+// of surface.
+std::int64_t polygonLines(Finestra& w, std::int64_t end) {
+  std::int64_t lines = 0;
+  std::int32_t previous = 0;
+  eachPolygon(
+      w, end, [&](std::int32_t count) { w.stream->Skip(2 * std::int64_t{count}); },
+      [&](std::int32_t number) {
+        lines += number != previous ? 3 : 1;
+        previous = number;
+      });
+  return lines;
+}
 }  // namespace
 
 void Finestra::Legge_Lightwave() {
@@ -67,13 +101,21 @@ void Finestra::Legge_Lightwave() {
   const std::int64_t end = 8 + formLength;
 
   // Surfaces first, so that every polygon finds its surface wherever its SURF chunk stands.
+  // The lines of points and polygons are counted on the way: the list then takes them all
+  // without growing step by step, which for a moment takes twice its memory.
+  std::int64_t lines = 0;
   walkChunks(*this, end, true, [&] {
     if (chunk == "SRFS") {
       legge_SRFS_LWave();
     } else if (chunk == "SURF") {
       legge_SURF_LWave();
+    } else if (chunk == "PNTS") {
+      lines += dim_chunk / 12;
+    } else if (chunk == "POLS") {
+      lines += polygonLines(*this, here(*this) + dim_chunk);
     }
   });
+  Stringa_poligoni.Reserve(Stringa_poligoni.Ubound() + lines);
   // Points before polygons, whatever the order of their chunks: an OBJ face can only use
   // vertices listed before it.
   walkChunks(*this, end, false, [&] {
@@ -97,48 +139,42 @@ void Finestra::legge_PNTS_LWave() {
     const float x = stream->ReadSingle();
     const float y = stream->ReadSingle();
     const float z = stream->ReadSingle();
-    if (swapped) {
-      // -y widened to a double, as its text has always been written.
-      Stringa_poligoni.Append("v " + fw::Str(x) + " " + fw::Str(z) + " " +
-                              fw::Str(static_cast<double>(y) * -1.0));
-    } else {
-      Stringa_poligoni.Append("v " + fw::Str(x) + " " + fw::Str(y) + " " + fw::Str(z));
-    }
+    // -y widened to a double, as its text has always been written.
+    const std::string line = swapped ? "v " + fw::Str(x) + " " + fw::Str(z) + " " +
+                                           fw::Str(static_cast<double>(y) * -1.0)
+                                     : "v " + fw::Str(x) + " " + fw::Str(y) + " " + fw::Str(z);
+    // A copy keeps just the line's length; the text built step by step may hold more.
+    Stringa_poligoni.Append(line);
     fw::Yield();
   }
   Nvertici_Tot = Nvertici_Tot + n;
 }
 
 void Finestra::legge_POLS_LWave() {
-  const std::int64_t end = here(*this) + dim_chunk;
   std::int32_t previous = 0;
-  // A polygon is taken only when its whole record lies within the chunk; the smallest record
-  // is a vertex count and a surface number. What is left after the last one is skipped.
-  while (end - here(*this) >= 4) {
-    const std::int32_t count = unsigned16(Byte2());
-    if (end - here(*this) < 2 * std::int64_t{count} + 2) break;
-    std::string face = "f";
-    for (std::int32_t j = 1; j <= count; ++j) {
-      face += " " + fw::Str(unsigned16(Byte2()) + 1);
-      fw::Yield();
-    }
-    const std::int32_t surface = Byte2();
-    if (surface < 0) {
-      if (end - here(*this) < 2) break;
-      Byte2();  // the number of detail polygons: they follow as ordinary records
-    }
-    const std::int32_t number = surface < 0 ? -surface : surface;
-    if (number != previous) {
-      previous = number;
-      if (auto name = surfaceName(*this, number)) {
-        Stringa_poligoni.Append("g " + *name);
-        Stringa_poligoni.Append("usemtl M_" + *name);
-      }
-    }
-    Stringa_poligoni.Append(std::move(face));
-    Npoligoni_Tot = Npoligoni_Tot + 1;
-    fw::Yield();
-  }
+  std::string face;
+  eachPolygon(
+      *this, here(*this) + dim_chunk,
+      [&](std::int32_t count) {
+        face = "f";
+        for (std::int32_t j = 1; j <= count; ++j) {
+          face += " " + fw::Str(unsigned16(Byte2()) + 1);
+          fw::Yield();
+        }
+      },
+      [&](std::int32_t number) {
+        if (number != previous) {
+          previous = number;
+          if (auto name = surfaceName(*this, number)) {
+            Stringa_poligoni.Append("g " + *name);
+            Stringa_poligoni.Append("usemtl M_" + *name);
+          }
+        }
+        // A copy keeps just the line's length; face keeps its room for the next polygon.
+        Stringa_poligoni.Append(face);
+        Npoligoni_Tot = Npoligoni_Tot + 1;
+        fw::Yield();
+      });
   // Each POLS chunk counts every surface of the file as an object. An absurd number of
   // chunks stops the count at its largest value instead of overflowing it.
   Noggetti_Tot = static_cast<std::int32_t>(std::min<std::int64_t>(
