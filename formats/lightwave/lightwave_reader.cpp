@@ -90,15 +90,9 @@ std::int64_t polygonLines(Finestra& w, std::int64_t end) {
 }  // namespace
 
 void Finestra::Legge_Lightwave() {
-  if (formLength < 4) {
-    throw fw::IOException("Il file è danneggiato: il FORM dichiara " + fw::Str(formLength) +
-                              " byte, meno dei 4 del suo tipo.",
-                          fw::IOException::kReadFailed);
-  }
+  const std::int64_t end = formEnd();
   openProgress(std::nullopt);
   Nsurf_LWave = 0;
-  // Exact, whatever the length: the FORM's data ends 8 bytes after its length field's start.
-  const std::int64_t end = 8 + formLength;
 
   // Surfaces first, so that every polygon finds its surface wherever its SURF chunk stands.
   // The lines of points and polygons are counted on the way: the list then takes them all

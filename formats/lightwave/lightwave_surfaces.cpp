@@ -12,16 +12,14 @@ std::int64_t here(const Finestra& w) {
   return static_cast<std::int64_t>(w.stream->Position());
 }
 
-// One byte of a name as a character of the Amiga's Latin-1. Blanks become "_" so that a name
-// is one word of its OBJ line; so do the Latin-1 control codes, which lineSafe can't see once
-// they are UTF-8 (U+0085 ends a line for some readers).
+// One byte of a name as a character of the Amiga's Latin-1; a blank becomes "_" so that a
+// name is one word of its OBJ line.
 std::string nameCharacter(std::int32_t code) {
-  if (code == 32 || (code >= 128 && code < 160)) return "_";
-  return fw::Chr(code);
+  return code == 32 ? "_" : fw::Chr(code);
 }
 
 // A name as LightWave stores it: bytes up to a zero byte, padded to an even length. A name
-// whose zero byte is missing ends at end.
+// whose zero byte is missing ends at end. Control characters become "_" (lineSafe).
 std::string readName(Finestra& w, std::int64_t end) {
   std::string name;
   std::int64_t taken = 0;
