@@ -1,0 +1,136 @@
+// Start-up, the application object and the About window, on the scripted host.
+#include <gtest/gtest.h>
+
+#include "app/about.h"
+#include "app/app.h"
+#include "app/menubar.h"
+#include "app/startup.h"
+#include "core/finestra.h"
+#include "framework/exceptions.h"
+#include "tests/scripted_host.h"
+
+namespace {
+// Notes what start-up has made each time the host hears from it.
+class WatchingHost : public ScriptedHost {
+ public:
+  void MenuBarChanged(fw::Application& app) override {
+    steps.push_back(std::string("menu bar of ") + app.ClassName() +
+                    (FileTypes1::pAny ? ", file type made" : ""));
+  }
+  void WindowOpened(fw::Window& w) override {
+    ScriptedHost::WindowOpened(w);
+    auto* app = fw::TheApplication();
+    const bool handlers =
+        app && app->menuHandlers.Has("ArchivioAbout") && app->menuHandlers.Has("Aprifile");
+    steps.push_back("window " + w.Title + (handlers ? ", handlers in place" : ""));
+  }
+  int Run() override {
+    ++runs;
+    return 0;
+  }
+  std::vector<std::string> steps;
+  int runs = 0;
+};
+
+struct Program : ::testing::Test {
+  WatchingHost host;
+  void TearDown() override { releaseProgramObjects(); }
+};
+
+std::vector<std::string> texts(const fw::Window& w) {
+  std::vector<std::string> out;
+  for (const auto& c : w.Controls()) {
+    if (auto* t = dynamic_cast<fw::StaticText*>(c.get())) out.push_back(t->Text());
+    if (auto* b = dynamic_cast<fw::PushButton*>(c.get())) out.push_back(b->Caption());
+  }
+  return out;
+}
+}  // namespace
+
+TEST_F(Program, StartUpMakesItsObjectsInOrder) {
+  EXPECT_EQ(_Main(), 0);
+  EXPECT_EQ(host.runs, 1);
+  EXPECT_EQ(host.steps, (std::vector<std::string>{
+                            "menu bar of App, file type made",
+                            "window Tarvelo beta 0.5, handlers in place",
+                        }));
+  ASSERT_NE(FileTypes1::pAny, nullptr);
+  EXPECT_EQ(FileTypes1::pAny->Name, "Any");
+  EXPECT_EQ(FileTypes1::pAny->Extensions + FileTypes1::pAny->MacType + FileTypes1::pAny->MacCreator,
+            "");
+  // One menu bar, shared by the application and the main window.
+  EXPECT_EQ(App_Instance().MenuBar, MenuBar1_Instance());
+  EXPECT_EQ(Finestra_Instance()->MenuBar, MenuBar1_Instance());
+  EXPECT_EQ(fw::OpenWindows().size(), 1u);
+  EXPECT_TRUE(Finestra_Instance()->Visible);
+}
+
+TEST_F(Program, AfterTheEventLoopEverythingIsReleased) {
+  _Startup();
+  About_Instance();
+  releaseProgramObjects();
+  EXPECT_TRUE(fw::OpenWindows().empty());
+  EXPECT_EQ(fw::TheApplication(), nullptr);
+  EXPECT_EQ(FileTypes1::pAny, nullptr);
+  EXPECT_THROW(App_Instance(), fw::NilObjectException);
+  EXPECT_THROW(Aprifile(), fw::NilObjectException);
+}
+
+TEST_F(Program, AboutFromTheMenuIsOneWindowAtATime) {
+  _Startup();
+  EXPECT_TRUE(fw::DispatchMenu("ArchivioAbout", Finestra_Instance().get()));
+  EXPECT_TRUE(fw::DispatchMenu("ArchivioAbout", nullptr));
+  auto about = std::dynamic_pointer_cast<About>(fw::FindOpenWindow(About::kClassName));
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(fw::OpenWindows().size(), 2u);
+  EXPECT_EQ(host.opened_titles, (std::vector<std::string>{"Tarvelo beta 0.5", "Info su Tarvelo"}));
+  EXPECT_EQ(about->Width, 443);
+  EXPECT_EQ(about->Height, 243);
+  EXPECT_TRUE(about->CloseButton);
+  EXPECT_FALSE(about->MinimizeButton);
+  EXPECT_FALSE(about->Resizeable);
+  EXPECT_EQ(texts(*about),
+            (std::vector<std::string>{
+                "Tarvelo", "versione beta 0.5",
+                "Converte oggetti 3D dai formati Sculpt3D Imagine e Lightwave al formato Wavefront "
+                "Obj.",
+                "2026 Tarvelo contributors", "Mail", About::kWebPage, About::kMailAddress}));
+  EXPECT_TRUE(about->Find<fw::StaticText>("StaticText3").Multiline);
+  EXPECT_TRUE(about->Find<fw::StaticText>("StaticText5").Selectable);
+
+  about->Find<fw::PushButton>("PushButton1").Action();
+  about->Find<fw::PushButton>("PushButton2").Action();
+  EXPECT_EQ(host.urls, (std::vector<std::string>{"https://example.org/tarvelo",
+                                                 "mailto:tarvelo@example.org"}));
+
+  // Closed by the user, it comes back as a new window.
+  about->Close();
+  fw::DispatchMenu("ArchivioAbout", nullptr);
+  auto again = fw::FindOpenWindow(About::kClassName);
+  ASSERT_NE(again, nullptr);
+  EXPECT_NE(again, about);
+}
+
+TEST_F(Program, OpenCommandAsksForTheFileWhicheverHandlerAnswers) {
+  _Startup();
+  auto main_window = Finestra_Instance();
+  main_window->Drag_Flag = true;  // as a drop leaves it
+  main_window->NomeFile = "/non/esiste.lwo";
+  EXPECT_TRUE(fw::DispatchMenu("Aprifile", main_window.get()));
+  EXPECT_EQ(host.open_dialogs, 1);
+  main_window->Drag_Flag = true;
+  EXPECT_TRUE(fw::DispatchMenu("Aprifile", nullptr));  // the application's handler
+  EXPECT_EQ(host.open_dialogs, 2);
+  EXPECT_FALSE(main_window->Drag_Flag);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Program, ApriIsEnabledByBothHandlers) {
+  _Startup();
+  Aprifile()->Enabled = false;
+  fw::EnableMenuItems(nullptr);
+  EXPECT_TRUE(Aprifile()->Enabled);
+  Aprifile()->Enabled = false;
+  Finestra_Instance()->Event_EnableMenuItems();
+  EXPECT_TRUE(Aprifile()->Enabled);
+}
