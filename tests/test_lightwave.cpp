@@ -77,24 +77,29 @@ std::vector<std::uint8_t> lwob(const Bytes& body) {
 const std::vector<Point> kPoints = {{1, 2, 3}, {0.5f, -1, 0}, {0, 0, 1.25f}, {-2, 0.25f, 4}};
 const std::vector<Point> kTriangle = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
 
-// Two surfaces, listed in the same order as their SURF chunks; runs of surfaces 1, 1, 2, 2, 1.
+// The chunks of an object of two surfaces, listed in the same order as their SURF chunks;
+// runs of surfaces 1, 1, 2, 2, 1.
+struct TwoSurfaces {
+  Bytes names = srfs({"Red Plastic", "Blue"});
+  Bytes points = pnts(kPoints);
+  Bytes polygons =
+      pols({{{0, 1, 2}, 1}, {{0, 2, 3}, 1}, {{1, 2, 3}, 2}, {{0, 1, 2, 3}, 2}, {{3, 2, 1}, 1}});
+  Bytes red = surf("Red Plastic", Bytes()
+                                      .append(colr(255, 128, 0))
+                                      .append(level("FLAG", 4))
+                                      .append(level("SPEC", 128))
+                                      .append(level("GLOS", 64)));
+  Bytes blue = surf("Blue", Bytes()
+                                .append(colr(0, 0, 255))
+                                .append(level("FLAG", 0))
+                                .append(level("TRAN", 255))
+                                .append(level("LUMI", 256)));
+};
+
 std::vector<std::uint8_t> twoSurfaces() {
+  const TwoSurfaces t;
   return lwob(
-      Bytes()
-          .append(srfs({"Red Plastic", "Blue"}))
-          .append(pnts(kPoints))
-          .append(pols(
-              {{{0, 1, 2}, 1}, {{0, 2, 3}, 1}, {{1, 2, 3}, 2}, {{0, 1, 2, 3}, 2}, {{3, 2, 1}, 1}}))
-          .append(surf("Red Plastic", Bytes()
-                                          .append(colr(255, 128, 0))
-                                          .append(level("FLAG", 4))
-                                          .append(level("SPEC", 128))
-                                          .append(level("GLOS", 64))))
-          .append(surf("Blue", Bytes()
-                                   .append(colr(0, 0, 255))
-                                   .append(level("FLAG", 0))
-                                   .append(level("TRAN", 255))
-                                   .append(level("LUMI", 256)))));
+      Bytes().append(t.names).append(t.points).append(t.polygons).append(t.red).append(t.blue));
 }
 
 std::string header(const char* source) {
@@ -257,25 +262,16 @@ TEST(LightWave, ChunkOrderDoesNotMatter) {
   // Surfaces after polygons, polygons before points, odd-length chunks of other ids in both
   // passes: the same object as the ordinary order.
   const Bytes other = Bytes().chunk("ABCD", Bytes().text("12345"));
-  auto shuffled = lwob(
-      Bytes()
-          .append(other)
-          .append(pols(
-              {{{0, 1, 2}, 1}, {{0, 2, 3}, 1}, {{1, 2, 3}, 2}, {{0, 1, 2, 3}, 2}, {{3, 2, 1}, 1}}))
-          .append(surf("Red Plastic", Bytes()
-                                          .append(colr(255, 128, 0))
-                                          .append(level("FLAG", 4))
-                                          .append(level("SPEC", 128))
-                                          .append(level("GLOS", 64))))
-          .append(other)
-          .append(pnts(kPoints))
-          .append(srfs({"Red Plastic", "Blue"}))
-          .append(surf("Blue", Bytes()
-                                   .append(colr(0, 0, 255))
-                                   .append(level("FLAG", 0))
-                                   .append(level("TRAN", 255))
-                                   .append(level("LUMI", 256))))
-          .append(other));
+  const TwoSurfaces t;
+  auto shuffled = lwob(Bytes()
+                           .append(other)
+                           .append(t.polygons)
+                           .append(t.red)
+                           .append(other)
+                           .append(t.points)
+                           .append(t.names)
+                           .append(t.blue)
+                           .append(other));
   Converter c;
   auto expected = c.convert(twoSurfaces(), "x.lwo");
   auto r = c.convert(shuffled, "x.lwo");

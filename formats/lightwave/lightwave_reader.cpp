@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "core/finestra.h"
-#include "framework/exceptions.h"
 #include "framework/host.h"
 
 namespace {
