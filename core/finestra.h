@@ -196,6 +196,8 @@ class Finestra : public fw::Window {
   void setProgress(std::int64_t value);
   // Closes the input stream, then the progress window.
   void closeInput();
+  // Writes the OBJ and MTL line lists, from element 1, to the two output streams.
+  void writeLineLists();
   // Throws OutOfBoundsException with the limit in its message when count > limit.
   static void checkLimit(std::int64_t count, std::int64_t limit, const char* what);
 

@@ -69,3 +69,14 @@ void Finestra::scriveHeader() {
   mtl.WriteLine(line3);
   mtl.WriteLine("");
 }
+
+void Finestra::writeLineLists() {
+  for (std::int32_t i = 1; i <= Stringa_poligoni.Ubound(); ++i) {
+    streamOut_O->WriteLine(Stringa_poligoni(i));
+    fw::Yield();
+  }
+  for (std::int32_t i = 1; i <= stringa_mat.Ubound(); ++i) {
+    streamOut_M->WriteLine(stringa_mat(i));
+    fw::Yield();
+  }
+}

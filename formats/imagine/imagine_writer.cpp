@@ -102,12 +102,5 @@ void Finestra::scrive_dati_DaImagine() {
 }
 
 void Finestra::Scrive_FIle_daImagine() {
-  for (std::int32_t i = 1; i <= Stringa_poligoni.Ubound(); ++i) {
-    streamOut_O->WriteLine(Stringa_poligoni(i));
-    fw::Yield();
-  }
-  for (std::int32_t i = 1; i <= stringa_mat.Ubound(); ++i) {
-    streamOut_M->WriteLine(stringa_mat(i));
-    fw::Yield();
-  }
+  writeLineLists();
 }

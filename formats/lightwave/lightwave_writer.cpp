@@ -59,14 +59,7 @@ void Finestra::Legge_Mat_LWave() {
 }
 
 void Finestra::Scrive_File_daLightwave() {
-  for (std::int32_t i = 1; i <= Stringa_poligoni.Ubound(); ++i) {
-    streamOut_O->WriteLine(Stringa_poligoni(i));
-    fw::Yield();
-  }
-  for (std::int32_t i = 1; i <= stringa_mat.Ubound(); ++i) {
-    streamOut_M->WriteLine(stringa_mat(i));
-    fw::Yield();
-  }
+  writeLineLists();
 }
 
 void Finestra::resetLightwaveState() {
