@@ -3,9 +3,13 @@
 // they are also written there as PNG files (scripts/screenshots.sh makes the README's).
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QUrl>
 
 #include "app/progress.h"
 #include "tests/test_qt_support.h"
@@ -36,6 +40,21 @@ TEST_F(QtProgram, ScreenshotOfTheMainWindowAfterAConversion) {
   EXPECT_EQ(contentSize(window), QSize(458, 452));
   EXPECT_EQ(shot.size() / shot.devicePixelRatio(), window.size());
   keep(shot, "finestra.png");
+}
+
+TEST_F(QtProgram, ScreenshotOfTheMainWindowWhileAFileIsDraggedOverIt) {
+  const auto file = dir.write("scena.lwo", {});
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget("DragMe"), &enter);
+  ASSERT_TRUE(widget("StaticText5")->isVisible());
+  QWidget& window = mainWindow();
+  const QPixmap shot = window.grab();
+  EXPECT_EQ(shot.size() / shot.devicePixelRatio(), window.size());
+  keep(shot, "finestra_drag.png");
+  QDragLeaveEvent leave;
+  QApplication::sendEvent(widget("DragMe"), &leave);
 }
 
 TEST_F(QtProgram, ScreenshotOfTheProgressWindow) {

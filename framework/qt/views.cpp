@@ -465,6 +465,7 @@ void WindowView::syncVisibility() {
   const bool again = isVisible();
   show();
   if (again) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
   }
