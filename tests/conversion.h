@@ -31,3 +31,17 @@ class Converter {
   void pressAxisSwitch() { window->Find<fw::BevelButton>("Flag_Assi").Action(); }
   std::string label(const char* name) { return window->Find<fw::StaticText>(name).Text(); }
 };
+
+// A cut copy of a whole IFF file made whole again: the FORM's length, and the length of each
+// chunk the cut runs through, end where the copy ends. The chunks whose ids are listed as
+// containers hold chunks themselves and are refitted inside too.
+std::vector<std::uint8_t> refitted(std::vector<std::uint8_t> prefix,
+                                   const std::vector<std::string>& containers = {});
+
+// Every prefix of a whole file fails with one message and leaves no file, but the whole file
+// (and one that lacks only its last pad byte) converts to the same text. With refit, each
+// prefix refitted also converts, or ends with one message and leaves no file; no failure is
+// an unexpected one. A stride above 1 keeps every prefix of the first and last 128 bytes and
+// every stride-th one between.
+void expectEveryPrefixEndsCleanly(const std::vector<std::uint8_t>& whole, size_t stride, bool refit,
+                                  const std::vector<std::string>& containers = {});

@@ -212,13 +212,10 @@ TEST(Imagine, OneObjectConvertsToExactText) {
   EXPECT_EQ(bar.Value(), static_cast<std::int32_t>(bytes.size()) - 8);  // before the "TOBJ"
   EXPECT_EQ(c.host.closed_titles, Strings{"Progress"});
   EXPECT_TRUE(c.window->stream->IsClosed());
-}
 
-TEST(Imagine, AxisSwitchWritesXZMinusY) {
-  Converter c;
   c.pressAxisSwitch();
-  const auto r = c.convert(cubeFile());
-  EXPECT_EQ(linesStarting(r.obj, "v "), (Strings{"v 0 0 0", "v 1 0 0", "v 0 0 -1", "v 1 0.5 2"}));
+  EXPECT_EQ(linesStarting(c.convert(bytes).obj, "v "),
+            (Strings{"v 0 0 0", "v 1 0 0", "v 0 0 -1", "v 1 0.5 2"}));
 }
 
 TEST(Imagine, SeveralObjectsAreWrittenFlatAndShareMaterials) {
@@ -356,6 +353,17 @@ TEST(Imagine, SpecularColourReplacesReflectionOnlyWhenGivenFirst) {
   };
   EXPECT_EQ(convert(true), Strings{"Ks 0.039 0.078 0.118"});
   EXPECT_EQ(convert(false), Strings{"Ks 0.251 0.251 0.251"});
+
+  // The specular colour belongs to its object: the next one's faces take their own reflection.
+  Bytes first = triangleDesc("S", {{0, 0, 0}});
+  first.chunk("SPC1", colour(10, 20, 30))
+      .chunk("RLST", colourList({{{64, 64, 64}}}))
+      .chunk("PRP1", prp1(1));
+  Bytes second = triangleDesc("T", {{0, 0, 0}});
+  second.chunk("RLST", colourList({{{64, 64, 64}}})).chunk("PRP1", prp1(1));
+  Converter c;
+  EXPECT_EQ(linesStarting(c.convert(tddd(objChunk({first, second}))).mtl, "Ks "),
+            (Strings{"Ks 0.039 0.078 0.118", "Ks 0.251 0.251 0.251"}));
 }
 
 TEST(Imagine, PhongFlagOfExactlyOneAddsTheSpecularPair) {
@@ -372,9 +380,8 @@ TEST(Imagine, PhongFlagOfExactlyOneAddsTheSpecularPair) {
   EXPECT_EQ(mtl(Bytes().chunk("PRP1", prp1(2))), five + tf);
   EXPECT_EQ(mtl(Bytes().chunk("PRP0", prp0(1))), five + "Ks 0.000 0.000 0.000\nNs 8.00\n" + tf);
   EXPECT_EQ(mtl(Bytes().chunk("PRP0", prp0(2))), five + tf);
-}
 
-TEST(Imagine, PhongFlagBelongsToItsObject) {
+  // The flag belongs to its object: the next one's new material has no specular pair.
   Bytes with = triangleDesc("A", {{1, 0, 0}});
   with.chunk("PRP1", prp1(1));
   Converter c;
@@ -491,9 +498,6 @@ TEST(Imagine, ChunksThatLeaveTheirParentAreRefused) {
   expectRefused(
       tddd(objChunk({half_header})),
       damaged("il blocco \"DESC\" finisce a metà dell'intestazione di un blocco interno."));
-
-  expectRefused(tddd(Bytes().chunkWithLength("OBJ ", -2, Bytes())),
-                damaged("il blocco \"OBJ \" dichiara -2 byte, ma ne restano 0."));
 }
 
 TEST(Imagine, BodiesTooShortForTheirFieldsAreRefused) {
@@ -505,15 +509,9 @@ TEST(Imagine, BodiesTooShortForTheirFieldsAreRefused) {
                 damaged("il blocco \"SPC1\" è lungo 2 byte, ma ne servono 4."));
   expectRefused(with(Bytes().chunk("PRP1", Bytes().u32(0))),
                 damaged("il blocco \"PRP1\" è lungo 4 byte, ma ne servono 8."));
-  expectRefused(with(Bytes().chunk("PRP0", Bytes().u16(0))),
-                damaged("il blocco \"PRP0\" è lungo 2 byte, ma ne servono 6."));
-  expectRefused(with(Bytes().chunk("RLST", Bytes().u8(0))),
-                damaged("il blocco \"RLST\" è lungo 1 byte, ma ne servono 2."));
   // A count that its body can't hold.
   expectRefused(with(Bytes().chunk("TLST", Bytes().u16(3).u8(1).u8(2).u8(3))),
                 damaged("il blocco \"TLST\" è lungo 5 byte, ma ne servono 11."));
-  expectRefused(with(Bytes().chunk("PNTS", Bytes().u16(0x8000))),
-                damaged("il blocco \"PNTS\" è lungo 2 byte, ma ne servono 393218."));
 }
 
 TEST(Imagine, FacesMayNameOnlyTheirObjectsEdgesAndPoints) {
@@ -559,58 +557,10 @@ TEST(Imagine, TablesFullStopWithTheirLimit) {
   long_list.chunk("CLST", colourList(std::vector<Rgb>(25001, Rgb{{0, 0, 0}})));
   expectRefused(tddd(objChunk({long_list})),
                 "Il file contiene più di 25000 colori di faccia in un elenco" + full);
-
-  // 1001 faces of different colours.
-  std::vector<std::array<int, 3>> face_list(1001, {{0, 1, 2}});
-  std::vector<Rgb> colours;
-  for (int i = 0; i < 1001; ++i) colours.push_back({{i % 256, i / 256, 0}});
-  Bytes d;
-  d.chunk("PNTS", points(kTriangle))
-      .chunk("EDGE", edges(kTriangleEdges))
-      .chunk("FACE", faces(face_list))
-      .chunk("CLST", colourList(colours));
-  expectRefused(tddd(objChunk({d})), "Il file contiene più di 1000 materiali diversi" + full);
 }
 
-TEST(Imagine, TruncatedFormIsReported) {
-  auto bytes = cubeFile();
-  bytes.resize(bytes.size() - 12);  // the "TOBJ" and half the last property chunk
-  Converter c;
-  const auto r = c.convert(bytes);
-  ASSERT_EQ(r.messages.size(), 1u);
-  EXPECT_EQ(r.messages[0].rfind("Il file è troncato", 0), 0u) << r.messages[0];
-  EXPECT_EQ(r.files, Strings{"scene.iff"});
-
-  // Cut between two top-level chunks: the FORM says there is more.
-  auto scene = sceneFile();
-  const auto whole = scene.size();
-  const Bytes last = objChunk({triangleDesc("Ultimo", {{0, 255, 0}})});
-  scene.resize(whole - last.size());
-  expectRefused(scene, "Il file è troncato: finisce al byte " + std::to_string(scene.size()) +
-                           ", ma il suo contenuto dichiarato arriva al byte " +
-                           std::to_string(whole) + ".");
-}
-
-// Every prefix of each valid file converts or ends with a clear message: never a crash, a
-// hang, a sanitizer report, a half-written file or an unexpected failure.
 TEST(Imagine, EveryPrefixConvertsOrStopsCleanly) {
-  std::vector<std::vector<std::uint8_t>> files = {cubeFile(), sceneFile(), paddedFile()};
-  for (const auto& file : files) {
-    Converter c;
-    for (std::size_t n = 0; n <= file.size(); ++n) {
-      const std::vector<std::uint8_t> prefix(file.begin(), file.begin() + static_cast<long>(n));
-      const auto r = c.convert(prefix);
-      if (r.obj.empty()) {
-        ASSERT_FALSE(r.messages.empty()) << "prefix " << n;
-      }
-      for (const auto& m : r.messages) {
-        EXPECT_EQ(m.find("Errore imprevisto"), std::string::npos) << m;
-      }
-      for (const auto& f : r.files) {
-        EXPECT_TRUE(f == "scene.iff" || f == "out.obj" || f == "out.mtl") << f;
-      }
-      EXPECT_FALSE(c.window->converting);
-    }
-    EXPECT_EQ(c.convert(file).messages, Strings{});  // the window is still fit for work
+  for (const auto& file : {cubeFile(), sceneFile(), paddedFile()}) {
+    expectEveryPrefixEndsCleanly(file, 1, true, {"OBJ ", "DESC"});
   }
 }

@@ -295,23 +295,11 @@ TEST(Sculpt3D, FilesBeyondTheTablesStopWithTheLimit) {
 
 TEST(Sculpt3D, EveryTruncationConvertsOrEndsWithAMessage) {
   for (const char* type : {"SC3D", "AAPO"}) {
-    const auto whole = Form(type, Bytes()
-                                      .chunk("INFO", Bytes().text("abc"))
-                                      .append(vertChunk(kPoints))
-                                      .append(faceChunk(kFaces, std::string(type) == "AAPO")));
-    Converter c;
-    for (size_t n = 0; n <= whole.size(); ++n) {
-      std::vector<std::uint8_t> prefix(whole.begin(), whole.begin() + static_cast<long>(n));
-      auto r = c.convert(prefix, "cut.iff", "cut.obj");
-      const bool written = std::count(r.files.begin(), r.files.end(), "cut.obj") == 1;
-      const bool whole_file = n == whole.size();
-      EXPECT_EQ(written, whole_file) << type << " " << n;  // a cut file is never taken as whole
-      EXPECT_EQ(r.messages.empty(), whole_file) << type << " " << n;
-      EXPECT_LE(r.files.size(), 3u) << n;  // never a temporary file left behind
-      EXPECT_EQ(fw::FindOpenWindow(Progress::kClassName), nullptr) << n;
-      EXPECT_FALSE(c.window->converting);
-      std::filesystem::remove(c.dir.path() / "cut.obj");
-      std::filesystem::remove(c.dir.path() / "cut.mtl");
-    }
+    expectEveryPrefixEndsCleanly(
+        Form(type, Bytes()
+                       .chunk("INFO", Bytes().text("abc"))
+                       .append(vertChunk(kPoints))
+                       .append(faceChunk(kFaces, std::string(type) == "AAPO"))),
+        1, true);
   }
 }
