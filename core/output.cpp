@@ -41,11 +41,8 @@ void Finestra::scrive_files() {
   if (Formato == "Imagine") Scrive_FIle_daImagine();
   if (Formato == "Lightwave") Scrive_File_daLightwave();
 
-  // Both files are complete before either takes its place: a failure leaves neither.
-  streamOut_M->Finish();
-  streamOut_O->Finish();
-  streamOut_M->Commit();
-  streamOut_O->Commit();
+  // MTL first, then OBJ; a failure leaves neither.
+  fw::TextOutputStream::CommitPair(*streamOut_M, *streamOut_O);
 }
 
 void Finestra::scriveHeader() {

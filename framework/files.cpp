@@ -248,6 +248,19 @@ void TextOutputStream::Commit() {
   finished_ = false;
 }
 
+void TextOutputStream::CommitPair(TextOutputStream& first, TextOutputStream& second) {
+  first.Finish();
+  second.Finish();
+  first.Commit();
+  try {
+    second.Commit();
+  } catch (const IOException&) {
+    std::error_code ec;
+    fs::remove(first.target_, ec);
+    throw;
+  }
+}
+
 void TextOutputStream::Close() {
   Finish();
   Commit();

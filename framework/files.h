@@ -93,6 +93,9 @@ class TextOutputStream {
   void Finish();
   // Puts the finished file in place of the target; throws IOException when it can't.
   void Commit();
+  // Finishes both, then commits first and second, in that order. Should the second fail, the
+  // first is removed again: the two files appear together or not at all.
+  static void CommitPair(TextOutputStream& first, TextOutputStream& second);
   // Finish, then Commit.
   void Close();
   // Drops what was written; the target is left as it was.

@@ -86,6 +86,18 @@ TEST(TextOutputStream, FailuresAreReported) {
   EXPECT_TRUE(dir.files().empty());
 }
 
+TEST(TextOutputStream, APairAppearsTogetherOrNotAtAll) {
+  TempDir dir;
+  auto mtl = TextOutputStream::Create(FolderItem(dir.path() / "a.mtl"));
+  auto obj = TextOutputStream::Create(FolderItem(dir.path() / "a.obj"));
+  mtl->WriteLine("newmtl m");
+  obj->WriteLine("v 0 0 0");
+  // Something takes the OBJ's name while it is written: it can't take its place.
+  std::filesystem::create_directories(dir.path() / "a.obj" / "inside");
+  EXPECT_THROW(TextOutputStream::CommitPair(*mtl, *obj), IOException);
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"a.obj"});
+}
+
 TEST(Tables, EveryAccessIsChecked) {
   Table2<std::int32_t> t("t", 2, 1);
   t(2, 1) = 7;
