@@ -1,4 +1,4 @@
-// Start-up, the application object and the About window, on the scripted host.
+// Start-up and the application object, on the scripted host.
 #include <gtest/gtest.h>
 
 #include "app/about.h"
@@ -55,10 +55,8 @@ TEST_F(Program, StartUpMakesItsObjectsInOrder) {
   EXPECT_EQ(Finestra_Instance()->MenuBar, MenuBar1_Instance());
   EXPECT_EQ(fw::OpenWindows().size(), 1u);
   EXPECT_TRUE(Finestra_Instance()->Visible);
-}
 
-TEST_F(Program, AfterTheEventLoopEverythingIsReleased) {
-  _Startup();
+  // After the event loop, everything is released.
   About_Instance();
   releaseProgramObjects();
   EXPECT_TRUE(fw::OpenWindows().empty());
@@ -66,22 +64,6 @@ TEST_F(Program, AfterTheEventLoopEverythingIsReleased) {
   EXPECT_EQ(FileTypes1::pAny, nullptr);
   EXPECT_THROW(App_Instance(), fw::NilObjectException);
   EXPECT_THROW(Aprifile(), fw::NilObjectException);
-}
-
-TEST_F(Program, AboutFromTheMenuIsOneWindowAtATime) {
-  _Startup();
-  EXPECT_TRUE(fw::DispatchMenu("ArchivioAbout", Finestra_Instance().get()));
-  EXPECT_TRUE(fw::DispatchMenu("ArchivioAbout", nullptr));
-  auto about = std::dynamic_pointer_cast<About>(fw::FindOpenWindow(About::kClassName));
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(fw::OpenWindows().size(), 2u);
-  EXPECT_EQ(host.opened_titles, (std::vector<std::string>{"Tarvelo beta 0.5", "Info su Tarvelo"}));
-  // Closed by the user, it comes back as a new window.
-  about->Close();
-  fw::DispatchMenu("ArchivioAbout", nullptr);
-  auto again = fw::FindOpenWindow(About::kClassName);
-  ASSERT_NE(again, nullptr);
-  EXPECT_NE(again, about);
 }
 
 TEST_F(Program, OpenCommandAsksForTheFileWhicheverHandlerAnswers) {

@@ -193,26 +193,3 @@ TEST_F(Window, ProgressWindowProtocol) {
   EXPECT_NE(w->Fin_Prog, first);
   EXPECT_EQ(w->Fin_Prog->ProgressBar1().Maximum(), 100);
 }
-
-TEST_F(Window, MainWindowLayout) {
-  EXPECT_EQ(w->Title, "Tarvelo beta 0.5");
-  EXPECT_EQ(w->Width, 458);
-  EXPECT_EQ(w->Height, 452);
-  EXPECT_EQ(fw::Str(w->BackColor), "&hAFFFCC");
-  EXPECT_FALSE(w->CloseButton);
-  EXPECT_FALSE(w->Resizeable);
-  EXPECT_TRUE(w->MinimizeButton);
-  const char* order[] = {
-      "GroupBox1",        "Out_Numero_Poligoni", "Out_Numero_Vertici", "Out_Numero_Oggetti",
-      "Out_Nome_File",    "Out_Formato",         "Flag_Assi",          "RoundRectangle1",
-      "StaticText8",      "Stato_Assi",          "Static_Num_Pol",     "Static_Formato",
-      "Static_Nome_File", "Static_Num_Oggetti",  "Static_N_Vertici",   "DragMe",
-      "StaticText3",      "StaticText4",         "StaticText5",        "StaticText1"};
-  ASSERT_EQ(w->Controls().size(), std::size(order));
-  for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(w->Controls()[i]->Name, order[i]);
-  auto& drop = w->Find<fw::Rectangle>("DragMe");
-  EXPECT_EQ(drop.AcceptedFileTypes(), std::vector<std::string>{"Any"});  // its Open event ran
-  for (const char* name : {"StaticText3", "StaticText4", "StaticText5"}) {
-    EXPECT_FALSE(w->Find<fw::StaticText>(name).Visible()) << name;
-  }
-}

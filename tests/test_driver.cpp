@@ -245,29 +245,3 @@ TEST(Driver, NoSecondConversionWhileOneRuns) {
   EXPECT_TRUE(c.host.proposed_names.empty());
   EXPECT_EQ(r.files.size(), 1u);
 }
-
-TEST(DropArea, FoldersAndLinksAreNotConverted) {
-  Converter c;
-  auto folder = c.dir.path() / "folder";
-  std::filesystem::create_directory(folder);
-  auto file = c.dir.write("tri.sc3d", triangle());
-  std::filesystem::create_symlink(file, c.dir.path() / "link.sc3d");
-  std::filesystem::create_directory_symlink(folder, c.dir.path() / "dirlink");
-  auto& drop = c.window->Find<fw::Rectangle>("DragMe");
-  auto dropPath = [&](const std::filesystem::path& p) {
-    c.host.messages.clear();
-    fw::DragItem item(std::make_shared<fw::FolderItem>(p));
-    fw::RunHandler([&] { drop.DropObject(item, 0); });
-    return c.host.messages;
-  };
-  EXPECT_EQ(dropPath(folder), std::vector<std::string>{"non puoi trasportare una directory "});
-  EXPECT_EQ(dropPath(c.dir.path() / "link.sc3d"),
-            std::vector<std::string>{"non puoi aprire una directory"});
-  EXPECT_EQ(dropPath(c.dir.path() / "dirlink"),
-            (std::vector<std::string>{"non puoi trasportare una directory ",
-                                      "non puoi aprire una directory"}));
-  EXPECT_TRUE(c.host.proposed_names.empty());
-  c.host.save_answers.push_back(c.dir.path() / "tri.obj");
-  EXPECT_TRUE(dropPath(file).empty());
-  EXPECT_EQ(c.host.proposed_names, std::vector<std::string>{"tri_sc3d.obj"});
-}

@@ -1,18 +1,10 @@
 // The Qt host on its own, with windows made for the tests: Yield, one handler at a time,
-// windows and controls kept in step with their objects, fonts, dialogs and message boxes.
-#include <QAbstractButton>
+// controls kept in step with their objects, shapes drawn in their colours.
 #include <QElapsedTimer>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QLabel>
-#include <QListWidget>
-#include <QMainWindow>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "framework/qt/menus.h"
-#include "framework/qt/views.h"
 #include "tests/test_qt_support.h"
 
 namespace {
@@ -35,29 +27,13 @@ class Sample : public fw::Window {
 
  protected:
   void Layout() override {
-    Title = "Prova";
     Width = 240;
     Height = 160;
-    CloseButton = true;
-    MinimizeButton = false;
-    Resizeable = false;
-    HasBackColor = true;
-    BackColor = fw::RGB(0x10, 0x20, 0x30);
   }
   void CreateControls() override {
     if (build) build(*this);
   }
 };
-
-void click(QWidget& w) {
-  const QPointF at(w.width() / 2.0, w.height() / 2.0);
-  QMouseEvent press(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(&w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, w.mapToGlobal(at), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(&w, &release);
-}
 
 class QtHostTest : public ::testing::Test {
  protected:
@@ -82,7 +58,6 @@ class QtHostTest : public ::testing::Test {
   char name[8] = "test";
   char* argv[2] = {name, nullptr};
   std::unique_ptr<fw::qt::QtHost> host;
-  TempDir dir;
 };
 }  // namespace
 
@@ -142,37 +117,11 @@ TEST_F(QtHostTest, OneHandlerAtATime) {
   EXPECT_EQ(second, 1);
 }
 
-TEST_F(QtHostTest, WindowFollowsItsObject) {
-  auto w = open({});
-  auto* window = static_cast<QMainWindow*>(host->widgetOf(*w));
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(window->windowTitle(), "Prova");
-  EXPECT_EQ(window->centralWidget()->size(), QSize(240, 160));
-  EXPECT_EQ(window->minimumSize(), window->maximumSize());
-  EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
-  EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-  EXPECT_EQ(window->centralWidget()->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
-  EXPECT_EQ(window->menuWidget(), nullptr);
-
-  w->Hide();
-  EXPECT_FALSE(window->isVisible());
-  w->Show();
-  EXPECT_TRUE(window->isVisible());
-
-  // The close box closes the object, which takes the window off the screen.
-  window->close();
-  EXPECT_FALSE(w->IsOpen());
-  EXPECT_EQ(host->widgetOf(*w), nullptr);
-  EXPECT_FALSE(window->isVisible());
-}
-
 TEST_F(QtHostTest, TextsAreShownAsTheyAre) {
   auto w = open([](Sample& s) {
     auto& t = s.add<fw::StaticText>("Testo", 0, 0, 200, 20);
     t.SetText("<b>scena</b>.lwo");
     s.add<fw::PushButton>("Bottone", 0, 30, 100, 20).SetCaption("Sculpt & Imagine");
-    s.add<fw::GroupBox>("Gruppo", 0, 60, 100, 50).Caption = "R&D";
   });
   auto& text = w->Find<fw::StaticText>("Testo");
   auto* label = view<QLabel>(text);
@@ -180,8 +129,6 @@ TEST_F(QtHostTest, TextsAreShownAsTheyAre) {
   EXPECT_EQ(label->text(), "<b>scena</b>.lwo");
   text.SetText("altro.lwo");
   EXPECT_EQ(label->text(), "altro.lwo");
-  text.SetVisible(false);
-  EXPECT_TRUE(label->isHidden());
   // "&" is a character, not a mnemonic mark.
   EXPECT_EQ(view<QPushButton>(w->Find<fw::PushButton>("Bottone"))->text(), "Sculpt && Imagine");
 }
@@ -229,72 +176,4 @@ TEST_F(QtHostTest, ShapesAreDrawnInTheirColours) {
   const QImage round = view(w->Find<fw::RoundRectangle>("Tondo"))->grab().toImage();
   EXPECT_EQ(at(round, 40, 20), 0xCDFF9Cu);
   EXPECT_NE(at(round, 0, 0), 0xCDFF9Cu);  // the corner is rounded off
-}
-
-TEST_F(QtHostTest, HiddenListBoxKeepsItsRows) {
-  auto w = open([](Sample& s) { s.add<fw::Listbox>("Lista", 0, 0, 100, 100).SetVisible(false); });
-  auto& list = w->Find<fw::Listbox>("Lista");
-  list.AddRow("uno");
-  list.AddRow("due");
-  auto* shown = view<QListWidget>(list);
-  EXPECT_TRUE(shown->isHidden());
-  EXPECT_EQ(shown->count(), 2);
-  list.DeleteAllRows();
-  EXPECT_EQ(shown->count(), 0);
-}
-
-TEST_F(QtHostTest, MissingFontsAreStandInsOfDejaVuAtPixelSizes) {
-  fw::StaticText text;
-  text.TextSize = 18;
-  text.TextFont = "Verdana";
-  QFont font = fw::qt::fontFor(text, QApplication::font());
-  EXPECT_EQ(font.pixelSize(), 18);
-  if (!QFontDatabase::hasFamily("Verdana")) {
-    EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans");
-  }
-  text.TextFont = "Courier new";
-  text.Bold = true;
-  font = fw::qt::fontFor(text, QApplication::font());
-  EXPECT_TRUE(font.bold());
-  if (!QFontDatabase::hasFamily("Courier New")) {
-    EXPECT_EQ(QFontInfo(font).family(), "DejaVu Sans Mono");
-  }
-  text.TextFont = "times";
-  font = fw::qt::fontFor(text, QApplication::font());
-  if (!QFontDatabase::hasFamily("times")) {
-    EXPECT_EQ(QFontInfo(font).family(), "DejaVu Serif");
-    EXPECT_LT(font.stretch(), 100);  // narrowed to the widths of Times
-  }
-}
-
-TEST_F(QtHostTest, ShortcutsOfTheFrameworkItems) {
-  using fw::qt::shortcutKeys;
-  EXPECT_TRUE(shortcutKeys("").isEmpty());
-  EXPECT_TRUE(shortcutKeys("Cmd+Q").contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
-  EXPECT_TRUE(shortcutKeys("Cmd+O").contains(QKeySequence(Qt::CTRL | Qt::Key_O)));
-  EXPECT_EQ(shortcutKeys("Cmd+S"), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S)});
-}
-
-TEST_F(QtHostTest, MessageBoxAndFileDialogs) {
-  fw::MsgBox("non puoi trasportare una directory ");
-  EXPECT_EQ(answers.messages, std::vector<std::string>{"non puoi trasportare una directory "});
-
-  const auto source = dir.write("scena.lwo", {1, 2, 3});
-  answers.chooseFile(source);
-  auto opened = fw::GetOpenFolderItem("");
-  ASSERT_NE(opened, nullptr);
-  EXPECT_EQ(opened->path(), source);
-
-  // The save dialog proposes the name, in the folder the file came from.
-  answers.chooseFile(dir.path() / "scena.obj");
-  auto saved = fw::GetSaveFolderItem("", "scena_lwo.obj");
-  ASSERT_NE(saved, nullptr);
-  EXPECT_EQ(saved->path(), dir.path() / "scena.obj");
-  EXPECT_EQ(answers.proposed, std::vector<std::string>{"scena_lwo.obj"});
-  EXPECT_EQ(answers.folders.back(), dir.path());
-
-  answers.cancelFileDialog();
-  EXPECT_EQ(fw::GetSaveFolderItem("", "x.obj"), nullptr);
-  answers.cancelFileDialog();
-  EXPECT_EQ(fw::GetOpenFolderItem(""), nullptr);
 }

@@ -7,28 +7,67 @@
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFileOpenEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
 #include <chrono>
+#include <string_view>
 #include <thread>
+#include <tuple>
 
 #include "app/about.h"
 #include "app/app.h"
+#include "app/progress.h"
 #include "tests/iff_builder.h"
 #include "tests/test_qt_support.h"
 
 namespace {
-QColor toQColor(const fw::Color& c) {
-  return QColor(c.red, c.green, c.blue);
+// A control as the layout gives it. style: b bold, i italic, t transparent; align: L or C.
+struct Shown {
+  const char* name;
+  int left, top, width, height;
+  const char* text = nullptr;  // none for a shape or a bar
+  int pixels = 0;
+  const char* style = "";
+  QRgb color = 0;
+  char align = '-';
+  bool visible = true;
+  const char* parent = "";  // the window
+};
+
+void expectShown(QMainWindow& window, const Shown& c) {
+  SCOPED_TRACE(c.name);
+  QWidget* content = window.centralWidget();
+  auto* w = window.findChild<QWidget*>(c.name);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->parentWidget(), *c.parent ? window.findChild<QWidget*>(c.parent) : content);
+  EXPECT_EQ(QRect(w->mapTo(content, QPoint()), w->size()), QRect(c.left, c.top, c.width, c.height));
+  EXPECT_EQ(w->isHidden(), !c.visible);
+  if (!c.text) return;
+  const std::string_view style = c.style;
+  EXPECT_EQ(w->font().pixelSize(), c.pixels);
+  EXPECT_EQ(w->font().bold(), style.find('b') != style.npos);
+  EXPECT_EQ(w->font().italic(), style.find('i') != style.npos);
+  EXPECT_EQ(w->property(qobject_cast<QGroupBox*>(w) ? "title" : "text").toString(), c.text);
+  if (auto* label = qobject_cast<QLabel*>(w)) {
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(c.color));
+    EXPECT_EQ(label->autoFillBackground(), style.find('t') == style.npos);
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask,
+              c.align == 'C' ? Qt::AlignHCenter : Qt::AlignLeft);
+  } else if (qobject_cast<QPushButton*>(w)) {
+    EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(c.color));
+  }
 }
 
 // A real drag over a widget, as the window system delivers it.
@@ -66,17 +105,6 @@ class Drag {
   QMimeData data_;
   Qt::DropActions actions_;
 };
-
-void click(QWidget& w) {
-  const QPointF at(w.width() / 2.0, w.height() / 2.0);
-  const QPointF global = w.mapToGlobal(at);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(&w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(&w, &release);
-}
 
 // Takes the links the program hands to the system.
 class LinkCatcher : public QObject {
@@ -136,42 +164,90 @@ TEST_F(QtMainWindow, StartUpShowsTheMainWindowAndItsMenu) {
 
   EXPECT_TRUE(shownWindows("Progress").empty());
   EXPECT_TRUE(shownWindows("Info su Tarvelo").empty());
+
+  // A file the system hands to the program is not converted.
+  QFileOpenEvent opened(QString::fromStdString(dir.write("scene.sc3d", sculptStrip(1)).string()));
+  QApplication::sendEvent(qApp, &opened);
+  waitUntil([] { return false; }, 50);
+  EXPECT_EQ(answers.file_dialogs, 0);
+  EXPECT_TRUE(answers.messages.empty());
+  EXPECT_EQ(label("Out_Nome_File"), "");
 }
 
-TEST_F(QtMainWindow, EveryControlIsOnScreenAsItsObjectSays) {
-  QWidget& content = *static_cast<QMainWindow&>(mainWindow()).centralWidget();
-  ASSERT_EQ(finestra().Controls().size(), 20u);
-  for (const auto& c : finestra().Controls()) {
-    SCOPED_TRACE(c->Name);
-    QWidget* w = widget(c->Name.c_str());
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(QRect(w->mapTo(&content, QPoint(0, 0)), w->size()),
-              QRect(c->Left, c->Top, c->Width, c->Height));
-    EXPECT_EQ(w->isHidden(), !c->Visible());
-    EXPECT_EQ(w->toolTip().toStdString(), c->HelpTag);
-    if (auto* text = dynamic_cast<fw::StaticText*>(c.get())) {
-      auto* l = static_cast<QLabel*>(w);
-      EXPECT_EQ(l->text().toStdString(), text->Text());
-      EXPECT_EQ(l->font().pixelSize(), text->TextSize);
-      EXPECT_EQ(l->font().bold(), text->Bold);
-      EXPECT_EQ(l->palette().color(QPalette::WindowText), toQColor(text->TextColor));
-      EXPECT_EQ(l->autoFillBackground(), !text->Transparent);
-      EXPECT_EQ(l->alignment() & Qt::AlignHorizontal_Mask,
-                text->TextAlign == 1 ? Qt::AlignHCenter : Qt::AlignLeft);
-    }
+TEST_F(QtMainWindow, ControlsAreWhereTheLayoutPutsThem) {
+  const Shown table[] = {
+      {"GroupBox1", 20, 276, 418, 157, "Risultato conversione", 18, "", 0, '-', true, ""},
+      {"Out_Numero_Poligoni", 198, 404, 233, 20, "", 16, "", 0, 'L', true, "GroupBox1"},
+      {"Out_Numero_Vertici", 198, 380, 233, 20, "", 16, "", 0, 'L', true, "GroupBox1"},
+      {"Out_Numero_Oggetti", 198, 356, 233, 20, "", 16, "", 0, 'L', true, "GroupBox1"},
+      {"Out_Nome_File", 198, 333, 233, 20, "", 16, "", 0, 'L', true, "GroupBox1"},
+      {"Out_Formato", 198, 308, 233, 20, "", 16, "", 0, 'L', true, "GroupBox1"},
+      {"Flag_Assi", 20, 99, 159, 27, "Axis Switch  Y Up", 16, "i", 0, '-', true, ""},
+      {"RoundRectangle1", 130, 14, 199, 42, nullptr, 0, "", 0, '-', true, ""},
+      {"StaticText8", 151, 25, 156, 20, "Tarvelo", 18, "t", 0, 'C', true, "RoundRectangle1"},
+      {"Stato_Assi", 184, 106, 100, 20, "Assi  X Y Z", 16, "", 0, 'C', true, ""},
+      {"Static_Num_Pol", 42, 404, 128, 20, "Num. Poligoni", 16, "", 0, 'L', true, ""},
+      {"Static_Formato", 42, 308, 145, 20, "Formato originale", 16, "", 0, 'L', true, ""},
+      {"Static_Nome_File", 42, 333, 128, 20, "Nome File", 16, "", 0, 'L', true, ""},
+      {"Static_Num_Oggetti", 42, 356, 128, 20, "Num. Oggetti", 16, "", 0, 'L', true, ""},
+      {"Static_N_Vertici", 42, 380, 128, 20, "Num. Vertici", 16, "", 0, 'L', true, ""},
+      {"DragMe", 307, 80, 104, 120, nullptr, 0, "", 0, '-', true, ""},
+      {"StaticText3", 325, 155, 64, 27, "OBY", 28, "bt", 0xFFFFFF, 'C', false, "DragMe"},
+      {"StaticText4", 319, 94, 77, 53, "3D", 64, "bt", 0xFFFFFF, 'C', false, "DragMe"},
+      {"StaticText5", 321, 92, 77, 53, "3D", 64, "bt", 0x000000, 'C', false, "DragMe"},
+      {"StaticText1", 276, 216, 168, 20, "Trascina qui il file", 18, "", 0, 'C', true, ""},
+  };
+  auto& window = static_cast<QMainWindow&>(mainWindow());
+  ASSERT_EQ(finestra().Controls().size(), std::size(table));
+  QHash<QObject*, qsizetype> above;  // made later, drawn above its siblings made before
+  for (size_t i = 0; i < std::size(table); ++i) {
+    expectShown(window, table[i]);
+    EXPECT_EQ(finestra().Controls()[i]->Name, table[i].name);
+    QWidget* w = widget(table[i].name);
+    const qsizetype at = w->parentWidget()->children().indexOf(w);
+    EXPECT_GT(at, above.value(w->parentWidget(), -1)) << table[i].name;
+    above[w->parentWidget()] = at;
   }
+  EXPECT_EQ(widget("Static_Formato")->toolTip(), "Formato originale in input");
+  EXPECT_EQ(widget("DragMe")->toolTip(), "Area dove trascinare gli oggetti");
   // Only the drop area takes drops.
   EXPECT_TRUE(widget("DragMe")->acceptDrops());
-  EXPECT_FALSE(mainWindow().acceptDrops());
-  EXPECT_FALSE(content.acceptDrops());
-  EXPECT_EQ(label("Stato_Assi"), "Assi  X Y Z");
-  EXPECT_EQ(widget<QPushButton>("Flag_Assi")->text(), "Axis Switch  Y Up");
-  EXPECT_TRUE(widget<QPushButton>("Flag_Assi")->font().italic());
-  EXPECT_EQ(widget<QGroupBox>("GroupBox1")->title(), "Risultato conversione");
-  // Later controls draw above earlier ones: the black "3D" over the white one.
-  EXPECT_EQ(widget("StaticText5")->parentWidget(), widget("DragMe"));
-  EXPECT_GT(widget("DragMe")->children().indexOf(widget("StaticText5")),
-            widget("DragMe")->children().indexOf(widget("StaticText4")));
+  EXPECT_FALSE(window.acceptDrops() || window.centralWidget()->acceptDrops());
+  // Inside, the group box shows the window's colour, which its opaque labels paint too.
+  const QImage shot = window.centralWidget()->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(QPoint(30, 380) * shot.devicePixelRatio()), QColor(0xAF, 0xFF, 0xCC));
+
+  action("ArchivioAbout")->trigger();
+  auto& about = *static_cast<QMainWindow*>(shownWindows("Info su Tarvelo").at(0));
+  const char* purpose =
+      "Converte oggetti 3D dai formati Sculpt3D Imagine e Lightwave al formato Wavefront Obj.";
+  for (const Shown& c : {
+           Shown{"StaticText1", 157, 14, 128, 20, "Tarvelo", 18, "", 0, 'C'},
+           Shown{"StaticText2", 171, 36, 101, 20, "versione beta 0.5", 14, "", 0, 'C'},
+           Shown{"StaticText3", 117, 68, 209, 58, purpose, 16, "", 0, 'L'},
+           Shown{"StaticText4", 139, 138, 165, 20, "2026 Tarvelo contributors", 14, "", 0, 'C'},
+           Shown{"StaticText5", 117, 201, 33, 20, "Mail", 14, "", 0, 'C'},
+           Shown{"PushButton1", 21, 169, 409, 20, "https://example.org/tarvelo", 14},
+           Shown{"PushButton2", 157, 201, 137, 20, "tarvelo@example.org", 14},
+       }) {
+    expectShown(about, c);
+  }
+  auto progress = std::make_shared<Progress>();
+  progress->Constructor();
+  expectShown(static_cast<QMainWindow&>(*host->widgetOf(*progress)),
+              {"ProgressBar1", 13, 34, 269, 21});
+  progress->Close();
+
+  // Families the system lacks: DejaVu stands in, narrowed to the widths of Times.
+  QWidget* times = about.findChild<QWidget*>("StaticText1");
+  for (auto [w, missing, stand_in] : {std::tuple{widget("Stato_Assi"), "Verdana", "DejaVu Sans"},
+                                      {widget("StaticText3"), "Courier New", "DejaVu Sans Mono"},
+                                      {times, "times", "DejaVu Serif"}}) {
+    if (!QFontDatabase::hasFamily(missing)) {
+      EXPECT_EQ(QFontInfo(w->font()).family(), stand_in);
+    }
+  }
+  EXPECT_TRUE(QFontDatabase::hasFamily("times") || times->font().stretch() < 100);
 }
 
 TEST_F(QtMainWindow, DraggingOverTheDropAreaShowsThePicture) {
@@ -190,6 +266,15 @@ TEST_F(QtMainWindow, DraggingOverTheDropAreaShowsThePicture) {
   EXPECT_FALSE(web.enter(area));
   EXPECT_TRUE(dragPictureHidden());
   EXPECT_FALSE(Drag({}).enter(area));
+
+  // A drop while a handler runs is refused, and the picture goes once the handler ends.
+  ASSERT_TRUE(drag.enter(area));
+  Qt::DropAction answer = Qt::CopyAction;
+  finestra().Find<fw::BevelButton>("Flag_Assi").Action = [&] { answer = drag.drop(area); };
+  click(*widget("Flag_Assi"));
+  EXPECT_EQ(answer, Qt::IgnoreAction);
+  EXPECT_TRUE(waitUntil([&] { return dragPictureHidden(); }, 3000));
+  EXPECT_EQ(answers.file_dialogs, 0);
 }
 
 TEST_F(QtMainWindow, DroppingAFileConvertsItWithoutAnOpenDialog) {
@@ -202,14 +287,16 @@ TEST_F(QtMainWindow, DroppingAFileConvertsItWithoutAnOpenDialog) {
   EXPECT_EQ(drag.drop(area), Qt::CopyAction);
   ASSERT_TRUE(waitUntil([&] { return label("Out_Formato") == "Sculpt3D"; }));
   EXPECT_TRUE(dragPictureHidden());
-  EXPECT_EQ(answers.file_dialogs, 1);  // the save dialog only
+  EXPECT_EQ(answers.file_dialogs, 1);  // the save dialog only, in the dropped file's folder
   EXPECT_EQ(answers.proposed, std::vector<std::string>{"strip_sc3d.obj"});
+  EXPECT_EQ(answers.folders, std::vector<std::filesystem::path>{dir.path()});
   EXPECT_EQ(label("Out_Nome_File"), "strip.sc3d");
   EXPECT_EQ(label("Out_Numero_Vertici"), "12");
   EXPECT_EQ(label("Out_Numero_Poligoni"), "4");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "strip.obj"));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "strip.mtl"));
   EXPECT_TRUE(answers.messages.empty());
+  EXPECT_TRUE(shownWindows("Fiestra di test").empty());  // made by the conversion, hidden
 }
 
 TEST_F(QtMainWindow, DroppedFoldersAndLinksAreRefusedWithTheirMessages) {
@@ -248,17 +335,23 @@ TEST_F(QtMainWindow, AxisSwitchPressedTwice) {
 
 TEST_F(QtMainWindow, OpenCommandAsksWithARealFileDialogEvenAfterADrop) {
   const auto file = dir.write("strip.sc3d", sculptStrip(2));
-  // A drop first: the open command must not reuse the dropped file.
+  // A drop is accepted, then the open command comes before the drop is handled: the drop
+  // waits for the command to end, and is not lost.
+  answers.cancelFileDialog();
   answers.cancelFileDialog();
   Drag drag = Drag::of(file);
   drag.enter(*widget("DragMe"));
-  drag.drop(*widget("DragMe"));
-  ASSERT_TRUE(waitUntil([&] { return answers.file_dialogs == 1; }));
+  ASSERT_EQ(drag.drop(*widget("DragMe")), Qt::CopyAction);
+  action("Aprifile")->trigger();
+  EXPECT_TRUE(answers.proposed.empty());
+  ASSERT_TRUE(waitUntil([&] { return answers.file_dialogs == 2; }));
+  EXPECT_EQ(answers.proposed, std::vector<std::string>{"strip_sc3d.obj"});
 
+  // The open command does not reuse the dropped file.
   answers.chooseFile(file);
   answers.chooseFile(dir.path() / "chosen.obj");
   action("Aprifile")->trigger();
-  EXPECT_EQ(answers.file_dialogs, 3);
+  EXPECT_EQ(answers.file_dialogs, 4);
   EXPECT_EQ(label("Out_Numero_Poligoni"), "2");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "chosen.obj"));
 }
@@ -275,12 +368,23 @@ TEST_F(QtMainWindow, OpenKeyWorksFromTheAboutWindowToo) {
 
 TEST_F(QtMainWindow, AboutWindowIsOneAtATime) {
   action("ArchivioAbout")->trigger();
-  action("ArchivioAbout")->trigger();
   auto shown = shownWindows("Info su Tarvelo");
   ASSERT_EQ(shown.size(), 1u);
+  shown[0]->showMinimized();
+  action("ArchivioAbout")->trigger();  // the same window, back in front
+  EXPECT_EQ(shownWindows("Info su Tarvelo"), shown);
+  EXPECT_FALSE(shown[0]->isMinimized());
   EXPECT_EQ(static_cast<QMainWindow*>(shown[0])->centralWidget()->size(), QSize(443, 243));
   EXPECT_TRUE(shown[0]->windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_FALSE(shown[0]->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+  // While it is open, a file dropped on the main window is converted as usual.
+  answers.chooseFile(dir.path() / "strip.obj");
+  Drag drag = Drag::of(dir.write("strip.sc3d", sculptStrip(3)));
+  ASSERT_TRUE(drag.enter(*widget("DragMe")));
+  drag.drop(*widget("DragMe"));
+  EXPECT_TRUE(waitUntil([&] { return label("Out_Numero_Poligoni") == "3"; }));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "strip.obj"));
 
   // Its close box closes it; the next choice makes a new one.
   shown[0]->close();
@@ -326,11 +430,13 @@ TEST_F(QtMainWindow, ConversionShowsItsProgressWindowAndTakesNoInput) {
     int progress_shown = 0, bar_paints = 0, input_sent = 0;
     bool while_reading = false;
     QSize progress_size;
+    QPoint progress_centre;
     bool eventFilter(QObject* o, QEvent* e) override {
       auto* w = qobject_cast<QWidget*>(o);
       if (w && e->type() == QEvent::Show && w->windowTitle() == "Progress") {
         ++progress_shown;
         progress_size = static_cast<QMainWindow*>(w)->centralWidget()->size();
+        progress_centre = w->frameGeometry().center();
         // User input while the file is read: a click on the axis switch and the open key.
         QTimer::singleShot(0, this, [this] {
           ++input_sent;
@@ -346,6 +452,8 @@ TEST_F(QtMainWindow, ConversionShowsItsProgressWindowAndTakesNoInput) {
   watch.test = this;
   qApp->installEventFilter(&watch);
   fw::DragItem item(std::make_shared<fw::FolderItem>(file));
+  // No window is active yet, as after a drop from another program.
+  ASSERT_EQ(QApplication::activeWindow(), nullptr);
   // Yield's clock has run out: the read's first steps let the event loop turn.
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   fw::RunHandler([&] { finestra().DragMe_DropObject(item, 1); });
@@ -354,6 +462,10 @@ TEST_F(QtMainWindow, ConversionShowsItsProgressWindowAndTakesNoInput) {
   EXPECT_EQ(label("Out_Numero_Poligoni"), "12000");
   EXPECT_EQ(watch.progress_shown, 1);
   EXPECT_EQ(watch.progress_size, QSize(295, 88));
+  // The progress window and the save dialog still go over the main window.
+  EXPECT_LE((watch.progress_centre - mainWindow().frameGeometry().center()).manhattanLength(),
+            5);  // window frames apart
+  EXPECT_EQ(answers.parents, std::vector<QWidget*>{&mainWindow()});
   EXPECT_GT(watch.bar_paints, 0);
   EXPECT_TRUE(shownWindows("Progress").empty());
   // The input came while the file was read, and none of it reached the program.

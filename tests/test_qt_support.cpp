@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "app/app.h"
@@ -42,6 +43,7 @@ void DialogAnswers::answer() {
     if (seen == dialog) return;
   }
   answered_.emplace_back(dialog);
+  parents.push_back(dialog->parentWidget());
   if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
     messages.push_back(box->text().toStdString());
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
@@ -78,6 +80,17 @@ bool waitUntil(const std::function<bool()>& done, int timeout_ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   return done();
+}
+
+void click(QWidget& w) {
+  const QPointF at(w.width() / 2.0, w.height() / 2.0);
+  const QPointF global = w.mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(&w, &release);
 }
 
 void QtProgram::SetUp() {

@@ -38,6 +38,7 @@ class DialogAnswers : public QObject {
   int file_dialogs = 0;                        // file dialogs seen
   std::vector<std::string> proposed;           // names a save dialog proposed
   std::vector<std::filesystem::path> folders;  // where each file dialog opened
+  std::vector<QWidget*> parents;               // each dialog's parent window
 
  private:
   void answer();
@@ -49,6 +50,8 @@ class DialogAnswers : public QObject {
 
 // Keeps the event loop turning until done() or the time runs out; returns done().
 bool waitUntil(const std::function<bool()>& done, int timeout_ms = 10000);
+// A left click in the middle of the widget.
+void click(QWidget& w);
 
 class QtProgram : public ::testing::Test {
  protected:

@@ -106,6 +106,8 @@ class QtHost::Impl final : public QObject, public HostLink {
     return true;
   }
 
+  bool busy() const override { return depth > 0; }
+
   void rememberFolder(const std::string& file_path) override {
     folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(file_path))).absolutePath();
   }
@@ -115,7 +117,13 @@ class QtHost::Impl final : public QObject, public HostLink {
     return view ? view->window() : nullptr;
   }
 
-  QWidget* dialogParent() const { return QApplication::activeWindow(); }
+  QWidget* inFront() const override {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+      if (*it && (*it)->window() && (*it)->isVisible()) return it->data();
+    }
+    return nullptr;
+  }
 
   void menuChosen(MenuItem& item) {
     deliver([&] {
@@ -144,7 +152,11 @@ class QtHost::Impl final : public QObject, public HostLink {
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!in_yield || !isUserInput(event->type())) return QObject::eventFilter(watched, event);
+    // A drag that leaves still reaches its widget, so what the drag showed goes once the
+    // handler ends.
+    if (!in_yield || !isUserInput(event->type()) || event->type() == QEvent::DragLeave) {
+      return QObject::eventFilter(watched, event);
+    }
     // Thrown away: a drag is refused, a key or click goes nowhere and starts no shortcut.
     const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                       event->type() == QEvent::Drop;
@@ -170,7 +182,7 @@ class QtHost::Impl final : public QObject, public HostLink {
   std::unique_ptr<QMenuBar> app_bar;  // macOS: the menu bar of windows that have none
   std::unordered_map<const Window*, WindowView*> windows;
   std::unordered_map<const Control*, ControlView*> controls;
-  std::vector<QPointer<WindowView>> views;  // every view made, deleted with the host
+  std::vector<QPointer<WindowView>> views;  // as made; those left go with the host
   QTranslator translator;
   QString folder;  // where the last file came from: dialogs open there
   QElapsedTimer yield_clock, refresh_clock;
@@ -192,13 +204,13 @@ QtHost::~QtHost() {
 
 void QtHost::MsgBox(const std::string& text) {
   QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(),
-                  QString::fromStdString(text), QMessageBox::Ok, d_->dialogParent());
+                  QString::fromStdString(text), QMessageBox::Ok, d_->inFront());
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
 std::shared_ptr<FolderItem> QtHost::GetOpenFolderItem(const std::string& filter) {
-  QFileDialog dialog(d_->dialogParent());
+  QFileDialog dialog(d_->inFront());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (!filter.empty()) dialog.setNameFilter(QString::fromStdString(filter));
@@ -211,7 +223,7 @@ std::shared_ptr<FolderItem> QtHost::GetOpenFolderItem(const std::string& filter)
 
 std::shared_ptr<FolderItem> QtHost::GetSaveFolderItem(const std::string& filter,
                                                       const std::string& default_name) {
-  QFileDialog dialog(d_->dialogParent());
+  QFileDialog dialog(d_->inFront());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!filter.empty()) dialog.setNameFilter(QString::fromStdString(filter));
@@ -252,6 +264,7 @@ void QtHost::WindowOpened(Window& w) {
     for (QAction* action : d_->menus.actionsBelow(d_->app_menu)) view->addAction(action);
   }
   d_->windows[&w] = view;
+  std::erase_if(d_->views, [](const QPointer<WindowView>& v) { return v.isNull(); });
   d_->views.emplace_back(view);
   for (ControlView* c : view->controls()) d_->controls[c->control()] = c;
   view->syncVisibility();

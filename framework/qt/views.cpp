@@ -18,6 +18,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
@@ -132,6 +135,26 @@ class GroupView final : public QGroupBox, public ControlView {
     setFont(fontFor(*g, QApplication::font()));
     setTitle(literalCaption(g->Caption));
   }
+
+ protected:
+  // Flat, in its parent's background, with a line for its frame: the opaque labels inside
+  // paint that background too, where a style's shaded box would show each as a lighter band.
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter p(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.subControls &= ~QStyle::SC_GroupBoxFrame;
+    p.drawComplexControl(QStyle::CC_GroupBox, option);
+    QRect frame =
+        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
+    // Below the caption, as the style draws its box.
+    const QRect caption =
+        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    frame.setTop(std::max(frame.top(), caption.bottom() + 4));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(palette().color(QPalette::Window).darker(140));
+    p.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+  }
 };
 
 class RoundRectView final : public QWidget, public ControlView {
@@ -221,29 +244,32 @@ class RectView final : public QWidget, public ControlView {
   }
   void dragMoveEvent(QDragMoveEvent* e) override { over(*e); }
   void dragLeaveEvent(QDragLeaveEvent*) override {
-    if (!control_ || !dragged_) return;
-    DragItem item(dragged_);
-    link_.deliver([&] {
-      if (shape()->DragExit) shape()->DragExit(item, 0);
-    });
+    if (dragged_) dragEnded(dragged_);
   }
   void dropEvent(QDropEvent* e) override {
-    if (!control_ || !dragged_ || !acceptAction(*e)) {
+    if (!control_ || !dragged_) {
       e->ignore();
       return;
     }
-    e->accept();
     auto file = dragged_;
+    // While a handler runs the drop is refused outright; no DragLeave follows a drop, so
+    // the drag ends here.
+    if (link_.busy() || !acceptAction(*e)) {
+      e->ignore();
+      dragEnded(file);
+      return;
+    }
+    e->accept();
     const int action = dragAction(e->dropAction());
     link_.rememberFolder(file->AbsolutePath());
     // The drop is answered first and handled just after, so the program the file came from
-    // does not wait while the file is converted (its dialogs included).
+    // does not wait while the file is converted (its dialogs included). Accepted, it is not
+    // lost if a handler has started in between: it waits for that one to end.
     QMetaObject::invokeMethod(
         this,
         [this, file, action] {
-          if (!control_) return;
-          DragItem item(file);
-          link_.deliver([&] {
+          whenFree([this, file, action] {
+            DragItem item(file);
             if (shape()->DropObject) shape()->DropObject(item, action);
           });
         },
@@ -283,6 +309,25 @@ class RectView final : public QWidget, public ControlView {
       e.ignore();
     }
   }
+
+  // The drag is over: its DragExit takes away what DragOver showed.
+  void dragEnded(const std::shared_ptr<FolderItem>& file) {
+    whenFree([this, file] {
+      DragItem item(file);
+      if (shape()->DragExit) shape()->DragExit(item, 0);
+    });
+  }
+
+  // Delivers a drag handler now, or as soon as the handler under way has ended; never after
+  // the control's window has closed.
+  void whenFree(std::function<void()> handler) {
+    if (!control_ || link_.deliver(handler)) return;
+    QTimer::singleShot(kRetryMs, this, [this, handler = std::move(handler)]() mutable {
+      whenFree(std::move(handler));
+    });
+  }
+
+  static constexpr int kRetryMs = 20;
 
   Rectangle* shape() const { return static_cast<Rectangle*>(control_); }
 
@@ -441,7 +486,7 @@ void WindowView::place() {
     resize(window_->Width, window_->Height + bar);
   }
   // Placement 1: over the window in front; 2 and 3: in the middle of the screen.
-  QWidget* front = QApplication::activeWindow();
+  QWidget* front = link_.inFront();
   QRect area;
   if (window_->Placement == 1 && front && front != this) {
     area = front->frameGeometry();

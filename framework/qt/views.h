@@ -21,8 +21,14 @@ class HostLink {
   // Runs a handler the user started, inside fw::RunHandler. Refused (false) while another
   // handler runs: whatever reaches a widget then does not start a second one.
   virtual bool deliver(const std::function<void()>& handler) = 0;
+  // A handler is under way: deliver would refuse.
+  virtual bool busy() const = 0;
   // A file came in by a drop: the next dialogs open in its folder.
   virtual void rememberFolder(const std::string& file_path) = 0;
+  // The active window, or else the last framework window on screen (normally the main
+  // window): right after a dialog closes, or after a drop from another program, no window
+  // may be active, and a dialog without a parent can open behind the main window.
+  virtual QWidget* inFront() const = 0;
 };
 
 // The font of a control: its family, or DejaVu when the system lacks it; its size in pixels
