@@ -1,11 +1,25 @@
-// The whole conversion road on a large LightWave object, headless.
+// The whole conversion road on a large LightWave object.
 //
 //   tarvelo_bench generate FILE.lwo    writes an LWOB of 200,000 points and 400,000 triangles
 //   tarvelo_bench convert FILE.lwo OUT.obj
-//                                      converts it as a drop does, answering the save dialog
-//                                      with OUT.obj, and prints the time the conversion took
+//                                      headless: converts it as a drop does, answering the
+//                                      save dialog with OUT.obj, and prints the time it took
+//   tarvelo_bench convert-qt FILE.lwo OUT.obj
+//                                      the real program: the Qt host and the program's
+//                                      start-up, the file dropped on the drop area, the save
+//                                      dialog answered with OUT.obj, then "Esci"
 //
-// bench/run.sh runs both beside another converter and measures the whole processes.
+// bench/run.sh runs them beside another converter and measures the whole processes.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +28,11 @@
 #include <memory>
 #include <string>
 
+#include "app/app.h"
+#include "app/startup.h"
 #include "core/finestra.h"
 #include "framework/host.h"
+#include "framework/qt/qt_host.h"
 #include "tests/iff_builder.h"
 
 namespace {
@@ -121,12 +138,114 @@ int convert(const std::filesystem::path& source, const std::filesystem::path& ob
               window->Find<fw::StaticText>("Out_Numero_Poligoni").Text().c_str(), took.count());
   return host.messages == 0 ? 0 : 1;
 }
+
+// The user of the real program: drops the file on the drop area once the event loop runs,
+// answers the save dialog, reads out any message box, and chooses "Esci" when the
+// conversion is over.
+class ScriptedUser {
+ public:
+  ScriptedUser(std::filesystem::path source, std::filesystem::path save)
+      : source_(std::move(source)), save_(std::move(save)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+    timer_.start(5);
+    QTimer::singleShot(0, [this] { drop(); });
+  }
+  int messages = 0;
+  std::chrono::steady_clock::time_point dropped, done;
+
+ private:
+  void drop() {
+    QWidget* area = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!area) area = w->findChild<QWidget*>(QStringLiteral("DragMe"));
+    }
+    if (!area) {
+      std::fprintf(stderr, "no drop area\n");
+      ++messages;
+      fw::host().Quit();
+      return;
+    }
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(source_.string()))});
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(10, 10), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &enter);
+    QDropEvent drop(QPointF(20, 20), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    dropped = std::chrono::steady_clock::now();
+    QApplication::sendEvent(area, &drop);
+    if (!drop.isAccepted()) {
+      std::fprintf(stderr, "the drop area refused the file\n");
+      ++messages;
+      fw::host().Quit();
+      return;
+    }
+    started_ = true;
+  }
+
+  // Each dialog is answered once, from the event loop rather than from inside this timer's
+  // call: a dialog's answer may open another one (the save dialog's question before it
+  // replaces a file), which this timer must then see.
+  void look() {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      if (dialog == answered_dialog_) return;
+      answered_dialog_ = dialog;
+      if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+        if (QAbstractButton* replace = box->button(QMessageBox::Yes)) {
+          QTimer::singleShot(0, replace, &QAbstractButton::click);
+          return;
+        }
+        std::fprintf(stderr, "%s\n", box->text().toStdString().c_str());
+        ++messages;
+        QTimer::singleShot(0, box, &QDialog::accept);
+      } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+        files->selectFile(QString::fromStdString(save_.string()));
+        QTimer::singleShot(0, files, [files] { static_cast<QDialog*>(files)->accept(); });
+        answered_ = true;
+      }
+      return;
+    }
+    // Over once the file is saved, or once a message has said why not.
+    if (started_ && (answered_ || messages > 0) && !Finestra_Instance()->converting) {
+      done = std::chrono::steady_clock::now();
+      timer_.stop();
+      fw::host().Quit();
+    }
+  }
+
+  std::filesystem::path source_, save_;
+  QTimer timer_;
+  QPointer<QWidget> answered_dialog_;
+  bool started_ = false, answered_ = false;
+};
+
+int convertOnQt(const std::filesystem::path& source, const std::filesystem::path& obj) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "tarvelo";
+  static char* argv[] = {name, nullptr};
+  // As main.cpp runs the program, with a user scripted in.
+  fw::qt::QtHost host(argc, argv);
+  ScriptedUser user(std::filesystem::absolute(source), std::filesystem::absolute(obj));
+  const int code = _Main();
+  const std::string points = Finestra_Instance()->Find<fw::StaticText>("Out_Numero_Vertici").Text();
+  const std::string polygons =
+      Finestra_Instance()->Find<fw::StaticText>("Out_Numero_Poligoni").Text();
+  releaseProgramObjects();
+  const std::chrono::duration<double> took = user.done - user.dropped;
+  std::printf("tarvelo on Qt: %s points, %s polygons in %.3f s from the drop\n", points.c_str(),
+              polygons.c_str(), took.count());
+  return code == 0 && user.messages == 0 ? 0 : 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "generate" && argc == 3) return generate(argv[2]);
   if (mode == "convert" && argc == 4) return convert(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: %s generate FILE.lwo | convert FILE.lwo OUT.obj\n", argv[0]);
+  if (mode == "convert-qt" && argc == 4) return convertOnQt(argv[2], argv[3]);
+  std::fprintf(stderr,
+               "usage: %s generate FILE.lwo | convert FILE.lwo OUT.obj | convert-qt FILE.lwo "
+               "OUT.obj\n",
+               argv[0]);
   return 2;
 }

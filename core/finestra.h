@@ -160,19 +160,47 @@ class Finestra : public fw::Window {
   void beginImagineKeys(std::int32_t faces);
 
   // ---- LightWave (formats/lightwave/).
+  // The whole object, from stream at byte 12 to the FORM's end: pass 1 reads the surfaces
+  // ("SRFS", "SURF") and counts the lines to come, pass 2 appends to Stringa_poligoni the "v"
+  // lines of every "PNTS" chunk, then the group, material and "f" lines of every "POLS" chunk;
+  // then the materials. Sets Nsurf_LWave and the totals; closes the stream and the progress
+  // window. Damaged input (a chunk past its enclosing end, data shorter than the FORM, more
+  // than 255 surfaces, more lines than a line list may hold) throws IOException or
+  // OutOfBoundsException with the user's message, and nothing further is read.
   void Legge_Lightwave();
+  // "SRFS", dim_chunk bytes from the stream: the surface names, each appended to surfaceNames.
+  // A last name without its zero byte ends with the chunk; nothing beyond it is read.
   void legge_SRFS_LWave();
+  // "SURF", dim_chunk bytes: one more surface, its record in surf_LWave(Nsurf_LWave) and its
+  // flag code ("FSSS" without "FLAG") in flag_LWave. Levels are capped at 255; known
+  // sub-chunks too short for their value and unknown ones are skipped by their length. Throws
+  // OutOfBoundsException past 255 surfaces and IOException for a sub-chunk past the surface.
   void legge_SURF_LWave();
+  // "PNTS", dim_chunk bytes: one "v" line per whole 12-byte point (the rest is the walk's to
+  // skip), x, z, -y when the axes are swapped; adds the points to Nvertici_Tot. Like
+  // legge_POLS_LWave, throws OutOfBoundsException when the lines pass the list's budget.
   void legge_PNTS_LWave();
+  // "POLS", dim_chunk bytes: one "f" line per whole polygon record, behind "g" and "usemtl"
+  // lines where the surface changes (none for a surface the file does not define); a record
+  // cut by the chunk's end is left to the walk. Adds to Npoligoni_Tot and Noggetti_Tot.
   void legge_POLS_LWave();
+  // "FLAG" within a SURF: two bytes, the surface's four-letter flag code.
   void legge_FLAG_LWave();
+  // Writes Stringa_poligoni to the OBJ stream and stringa_mat to the MTL stream, from element
+  // 1; throws IOException when a file can't be written.
   void Scrive_File_daLightwave();
+  // Appends to stringa_mat the count line, an empty line and one block per surface 1 to
+  // Nsurf_LWave; nothing for a file without surfaces.
   void Legge_Mat_LWave();
   // Values the LightWave reader keeps start each conversion as in a new window.
   void resetLightwaveState();
   // The names of the file's "SRFS" list, from element 1 as polygons number their surfaces,
   // each written as the surface record writes its name.
   fw::TextList surfaceNames{"surfaceNames"};
+  // The input stream's position; a 16-bit field read as unsigned (0 to 65535), as LightWave's
+  // counts, point indices and levels are (IOException past the end of the data).
+  std::int64_t streamPosition() const;
+  std::int32_t unsignedByte2();
 
   // ---- Helpers shared by the readers (core/).
   // True when the axis setting says x, z, -y.

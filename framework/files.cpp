@@ -110,6 +110,9 @@ void BinaryStream::Close() {
   closed_ = true;
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  // The bytes read go too: the output step, with its save dialog, comes after the reader
+  // closes its source.
+  std::vector<std::uint8_t>().swap(data_);
 }
 
 void BinaryStream::load(std::uint64_t upto) {
@@ -196,7 +199,7 @@ TextOutputStream::~TextOutputStream() {
   Discard();
 }
 
-void TextOutputStream::WriteLine(const std::string& text) {
+void TextOutputStream::WriteLine(std::string_view text) {
   if (!file_) throw IOException("Il file di uscita è già chiuso", IOException::kClosed);
   buffer_ += text;
   buffer_ += Delimiter;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -58,6 +59,7 @@ class BinaryStream {
   void SetPosition(std::uint64_t pos) { pos_ = pos; }
   std::uint64_t Length() const { return length_; }
   bool Eof() const { return pos_ >= length_; }
+  // Closes the file and lets go of the bytes read; every later read throws.
   void Close();
   bool IsClosed() const { return closed_; }
 
@@ -88,7 +90,7 @@ class TextOutputStream {
   TextOutputStream& operator=(const TextOutputStream&) = delete;
 
   std::string Delimiter = "\n";
-  void WriteLine(const std::string& text);
+  void WriteLine(std::string_view text);
   // Flushes and closes the temporary file; throws IOException when it can't be written.
   void Finish();
   // Puts the finished file in place of the target; throws IOException when it can't.

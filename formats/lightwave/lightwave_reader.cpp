@@ -11,10 +11,6 @@
 #include "framework/host.h"
 
 namespace {
-std::int64_t here(const Finestra& w) {
-  return static_cast<std::int64_t>(w.stream->Position());
-}
-
 // Walks the chunks of the FORM from its first one to end and hands each to read, with the
 // header read and the stream at its body. Whatever read takes of it, the next chunk starts
 // after the body's stated end and its pad byte.
@@ -22,35 +18,31 @@ template <typename Read>
 void walkChunks(Finestra& w, std::int64_t end, bool show_progress, Read read) {
   w.stream->SetPosition(12);
   // A chunk header takes 8 bytes; fewer left before the end are no chunk.
-  while (end - here(w) >= 8) {
-    if (show_progress) w.setProgress(here(w));
+  while (end - w.streamPosition() >= 8) {
+    if (show_progress) w.setProgress(w.streamPosition());
     w.readChunkHeader(end);
     // The length of this header decides the pad byte: the SURF reader reuses dim_chunk.
     const std::int32_t length = w.dim_chunk;
-    const std::int64_t next = here(w) + length;
+    const std::int64_t next = w.streamPosition() + length;
     read();
-    w.stream->Skip(next - here(w));
+    w.stream->Skip(next - w.streamPosition());
     w.skipTo(next + length % 2);
     fw::Yield();
   }
 }
 
-std::string beforeComma(const std::string& record) {
+std::string beforeComma(std::string_view record) {
   const int comma = fw::InStr(record, ",");
-  return comma == 0 ? record : fw::Left(record, comma - 1);
+  return comma == 0 ? std::string(record) : fw::Left(record, comma - 1);
 }
 
 // The name the group and material lines give a polygon's surface: its name in the "SRFS"
-// list, or past that list the name of that SURF chunk; none for a surface the file does not
-// define.
+// list, or past that list the name of that SURF chunk. None for a surface the file does not
+// define, which is any number beyond its SURF chunks: an "SRFS" name alone has no material.
 std::optional<std::string> surfaceName(const Finestra& w, std::int32_t number) {
-  if (number >= 1 && number <= w.surfaceNames.Ubound()) return beforeComma(w.surfaceNames(number));
-  if (number >= 1 && number <= w.Nsurf_LWave) return beforeComma(w.surf_LWave(number));
-  return std::nullopt;
-}
-
-std::int32_t unsigned16(std::int32_t value) {
-  return value & 0xFFFF;
+  if (number < 1 || number > w.Nsurf_LWave) return std::nullopt;
+  if (number <= w.surfaceNames.Ubound()) return beforeComma(w.surfaceNames(number));
+  return beforeComma(w.surf_LWave(number));
 }
 
 // Walks the polygon records of a POLS chunk up to end, taking only those that lie wholly
@@ -60,13 +52,13 @@ std::int32_t unsigned16(std::int32_t value) {
 // ordinary records. What is left after the last whole record is the chunk walk's to skip.
 template <typename Indices, typename Polygon>
 void eachPolygon(Finestra& w, std::int64_t end, Indices indices, Polygon polygon) {
-  while (end - here(w) >= 4) {
-    const std::int32_t count = unsigned16(w.Byte2());
-    if (end - here(w) < 2 * std::int64_t{count} + 2) return;
+  while (end - w.streamPosition() >= 4) {
+    const std::int32_t count = w.unsignedByte2();
+    if (end - w.streamPosition() < 2 * std::int64_t{count} + 2) return;
     indices(count);
     const std::int32_t surface = w.Byte2();
     if (surface < 0) {
-      if (end - here(w) < 2) return;
+      if (end - w.streamPosition() < 2) return;
       w.Byte2();
     }
     polygon(surface < 0 ? -surface : surface);
@@ -83,6 +75,7 @@ std::int64_t polygonLines(Finestra& w, std::int64_t end) {
       [&](std::int32_t number) {
         lines += number != previous ? 3 : 1;
         previous = number;
+        fw::Yield();
       });
   return lines;
 }
@@ -94,8 +87,8 @@ void Finestra::Legge_Lightwave() {
   Nsurf_LWave = 0;
 
   // Surfaces first, so that every polygon finds its surface wherever its SURF chunk stands.
-  // The lines of points and polygons are counted on the way: the list then takes them all
-  // without growing step by step, which for a moment takes twice its memory.
+  // The lines of points and polygons are counted on the way: the list then makes room for all
+  // their ends at once, and a file with more lines than it may hold stops before any is made.
   std::int64_t lines = 0;
   walkChunks(*this, end, true, [&] {
     if (chunk == "SRFS") {
@@ -105,7 +98,7 @@ void Finestra::Legge_Lightwave() {
     } else if (chunk == "PNTS") {
       lines += dim_chunk / 12;
     } else if (chunk == "POLS") {
-      lines += polygonLines(*this, here(*this) + dim_chunk);
+      lines += polygonLines(*this, streamPosition() + dim_chunk);
     }
   });
   Stringa_poligoni.Reserve(Stringa_poligoni.Ubound() + lines);
@@ -136,7 +129,6 @@ void Finestra::legge_PNTS_LWave() {
     const std::string line = swapped ? "v " + fw::Str(x) + " " + fw::Str(z) + " " +
                                            fw::Str(static_cast<double>(y) * -1.0)
                                      : "v " + fw::Str(x) + " " + fw::Str(y) + " " + fw::Str(z);
-    // A copy keeps just the line's length; the text built step by step may hold more.
     Stringa_poligoni.Append(line);
     fw::Yield();
   }
@@ -147,11 +139,11 @@ void Finestra::legge_POLS_LWave() {
   std::int32_t previous = 0;
   std::string face;
   eachPolygon(
-      *this, here(*this) + dim_chunk,
+      *this, streamPosition() + dim_chunk,
       [&](std::int32_t count) {
         face = "f";
         for (std::int32_t j = 1; j <= count; ++j) {
-          face += " " + fw::Str(unsigned16(Byte2()) + 1);
+          face += " " + fw::Str(unsignedByte2() + 1);
           fw::Yield();
         }
       },
@@ -163,7 +155,6 @@ void Finestra::legge_POLS_LWave() {
             Stringa_poligoni.Append("usemtl M_" + *name);
           }
         }
-        // A copy keeps just the line's length; face keeps its room for the next polygon.
         Stringa_poligoni.Append(face);
         Npoligoni_Tot = Npoligoni_Tot + 1;
         fw::Yield();
@@ -172,4 +163,12 @@ void Finestra::legge_POLS_LWave() {
   // chunks stops the count at its largest value instead of overflowing it.
   Noggetti_Tot = static_cast<std::int32_t>(std::min<std::int64_t>(
       std::int64_t{Noggetti_Tot} + Nsurf_LWave, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int64_t Finestra::streamPosition() const {
+  return static_cast<std::int64_t>(stream->Position());
+}
+
+std::int32_t Finestra::unsignedByte2() {
+  return Byte2() & 0xFFFF;
 }

@@ -8,10 +8,6 @@
 #include "framework/host.h"
 
 namespace {
-std::int64_t here(const Finestra& w) {
-  return static_cast<std::int64_t>(w.stream->Position());
-}
-
 // One byte of a name as a character of the Amiga's Latin-1; a blank becomes "_" so that a
 // name is one word of its OBJ line.
 std::string nameCharacter(std::int32_t code) {
@@ -23,14 +19,14 @@ std::string nameCharacter(std::int32_t code) {
 std::string readName(Finestra& w, std::int64_t end) {
   std::string name;
   std::int64_t taken = 0;
-  while (here(w) < end) {
+  while (w.streamPosition() < end) {
     const std::int32_t code = w.Byte();
     ++taken;
     if (code == 0) break;
     name += nameCharacter(code);
     fw::Yield();
   }
-  if (taken % 2 == 1 && here(w) < end) w.Byte();
+  if (taken % 2 == 1 && w.streamPosition() < end) w.Byte();
   return lineSafe(name);
 }
 
@@ -44,16 +40,12 @@ std::string flagCode(std::int32_t flags) {
   if (fw::BitAnd(flags, 1) != 0) code[3] = 'L';
   return code;
 }
-
-std::int32_t unsigned16(std::int32_t value) {
-  return value & 0xFFFF;
-}
 }  // namespace
 
 void Finestra::legge_SRFS_LWave() {
-  const std::int64_t end = here(*this) + dim_chunk;
+  const std::int64_t end = streamPosition() + dim_chunk;
   // Every name takes at least one byte.
-  while (here(*this) < end) surfaceNames.Append(readName(*this, end));
+  while (streamPosition() < end) surfaceNames.Append(readName(*this, end));
 }
 
 void Finestra::legge_SURF_LWave() {
@@ -65,18 +57,18 @@ void Finestra::legge_SURF_LWave() {
   // A surface without "FLAG" is not smoothed, whatever an earlier file left in the table.
   flag_LWave(Nsurf_LWave) = flagCode(0);
 
-  const std::int64_t end = here(*this) + dim_chunk;
+  const std::int64_t end = streamPosition() + dim_chunk;
   const std::string name = readName(*this, end);
   // Levels are 16-bit and unsigned; all but the glossiness stop at 255.
-  auto level = [&] { return std::min(unsigned16(Byte2()), 255); };
+  auto level = [&] { return std::min(unsignedByte2(), 255); };
 
   // A sub-chunk header takes 6 bytes; fewer left before the end are no sub-chunk.
-  while (end - here(*this) >= 6) {
+  while (end - streamPosition() >= 6) {
     chunk = CharWord();
-    dim_chunk = unsigned16(Byte2());
+    dim_chunk = unsignedByte2();
     checkChunkBody(end);
     const std::int32_t length = dim_chunk;
-    const std::int64_t next = here(*this) + length;
+    const std::int64_t next = streamPosition() + length;
     // A value is read only when its sub-chunk is long enough to hold it.
     auto holds = [&](const char* id, std::int32_t width) { return chunk == id && length >= width; };
     if (holds("COLR", 4)) {
@@ -98,12 +90,12 @@ void Finestra::legge_SURF_LWave() {
     } else if (holds("TRAN", 2)) {
       transparency = level();
     } else if (holds("GLOS", 2)) {
-      glossiness = unsigned16(Byte2());
+      glossiness = unsignedByte2();
     }
     // The next sub-chunk starts at this one's stated end, whatever was read of it, after the
     // pad byte of an odd length when the surface holds one.
-    stream->Skip(next - here(*this));
-    if (length % 2 == 1 && here(*this) < end) Byte();
+    stream->Skip(next - streamPosition());
+    if (length % 2 == 1 && streamPosition() < end) Byte();
     fw::Yield();
   }
 
@@ -114,5 +106,5 @@ void Finestra::legge_SURF_LWave() {
 }
 
 void Finestra::legge_FLAG_LWave() {
-  flag_LWave(Nsurf_LWave) = flagCode(unsigned16(Byte2()));
+  flag_LWave(Nsurf_LWave) = flagCode(unsignedByte2());
 }
