@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -224,6 +225,13 @@ class Finestra : public fw::Window {
   void setProgress(std::int64_t value);
   // Closes the input stream, then the progress window.
   void closeInput();
+  // How the Sculpt 3D and Imagine writers number a batch of faces: faces 1 to `faces` get their
+  // material numbers by their keys (poly(i, 3)); then each material new in the batch is named
+  // "Material" + k (kept in Nmat2) and handed to `entry` with its key, to produce its MTL
+  // entry; MinCol then catches up with MaxCol.
+  void numberMaterials(
+      std::int32_t faces,
+      const std::function<void(const std::string& name, const std::string& key)>& entry);
   // Writes the OBJ and MTL line lists, from element 1, to the two output streams.
   void writeLineLists();
   // Throws OutOfBoundsException with the limit in its message when count > limit.

@@ -51,15 +51,9 @@ void Finestra::scrive_dati_DaImagine() {
                               fw::IOException::kReadFailed);
       }
     }
-    Materiale = NomeMat(i);
-    poly(i, 3) = FNmat();
-    fw::Yield();
   }
 
-  for (std::int32_t k = MinCol; k <= MaxCol - 1; ++k) {
-    const std::string name = "Material" + fw::Str(k);
-    Nmat2(k) = name;
-    const std::string key = Nmat(k);
+  numberMaterials(Nface_Imagine, [&](const std::string& name, const std::string& key) {
     stringa_mat.Append("newmtl " + name);
     stringa_mat.Append("illum 2");
     ColourText diffuse = partOf(key, 1);
@@ -79,8 +73,7 @@ void Finestra::scrive_dati_DaImagine() {
     std::string blue = transmitted(transparency.blue);
     RGBpercentuale(red, green, blue);
     stringa_mat.Append("Tf " + red + " " + green + " " + blue);
-    fw::Yield();
-  }
+  });
 
   // Each object starts its faces with a "usemtl" line, even in the material the last one
   // ended with.
@@ -98,7 +91,6 @@ void Finestra::scrive_dati_DaImagine() {
   }
 
   Nvertici_Tot = Nvertici_Tot + Npnts_Imagine;
-  MinCol = MaxCol;
 }
 
 void Finestra::Scrive_FIle_daImagine() {

@@ -40,18 +40,9 @@ const std::vector<std::vector<const char*>> kSurfaceKinds = {
 }  // namespace
 
 void Finestra::Scrive_Triangoli_DaSculpt() {
-  for (std::int32_t i = 1; i <= Npoligoni_Tot; ++i) {
-    Materiale = NomeMat(i);
-    poly(i, 3) = FNmat();
-    fw::Yield();
-  }
-
-  for (std::int32_t k = MinCol; k <= MaxCol - 1; ++k) {
-    const std::string name = "Material" + fw::Str(k);
-    Nmat2(k) = name;
+  numberMaterials(Npoligoni_Tot, [&](const std::string& name, const std::string& key) {
     // The key is "R" red "G" green "B" blue "M" flags: each number starts right after the
     // letter that follows the one before.
-    const std::string& key = Nmat(k);
     std::string red = fw::Str(fw::ToInt32(fw::Val(fw::Mid(key, 2))));
     std::string green = fw::Str(fw::ToInt32(fw::Val(fw::Mid(key, fw::Len(red) + 3))));
     std::string blue =
@@ -67,8 +58,7 @@ void Finestra::Scrive_Triangoli_DaSculpt() {
     mtl.WriteLine("Kd " + red + " " + green + " " + blue);
     mtl.WriteLine("Ni 1.00");
     for (const char* line : kSurfaceKinds[m]) mtl.WriteLine(line);
-    fw::Yield();
-  }
+  });
 
   std::string previous;
   for (std::int32_t i = 1; i <= Npoligoni_Tot; ++i) {
@@ -83,5 +73,4 @@ void Finestra::Scrive_Triangoli_DaSculpt() {
     fw::Yield();
   }
   streamOut_O->WriteLine("");
-  MinCol = MaxCol;
 }
