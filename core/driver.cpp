@@ -47,7 +47,21 @@ void Finestra::Legge_File() {
   if (converting) return;
   ConversionScope scope(*this);
   resetConversion();
+  try {
+    convertSource();
+  } catch (...) {
+    // A refused file shows its own name and format, and nothing converted: never the
+    // results of the file before it.
+    Noggetti_Tot = 0;
+    Nvertici_Tot = 0;
+    Npoligoni_Tot = 0;
+    Scrive_risultato();
+    throw;
+  }
+  Scrive_risultato();
+}
 
+void Finestra::convertSource() {
   std::shared_ptr<fw::FolderItem> item =
       Drag_Flag ? fw::GetFolderItem(NomeFile, 0) : fw::GetOpenFolderItem("");
   if (item) {
@@ -84,7 +98,6 @@ void Finestra::Legge_File() {
       scrive_files();
     }
   }
-  Scrive_risultato();
 }
 
 void Finestra::Scrive_risultato() {

@@ -100,3 +100,12 @@ void Finestra::checkLimit(std::int64_t count, std::int64_t limit, const char* wh
                                    ": è il massimo che Tarvelo può convertire.");
   }
 }
+
+void Finestra::checkFaceVertex(std::int64_t face, std::int64_t index0, std::int64_t vertices) {
+  if (index0 >= 0 && index0 < vertices) return;
+  const std::string has =
+      vertices > 0 ? "ne ha solo " + fw::Str(vertices) : std::string("non ne ha nessuno");
+  throw fw::IOException("Il file è danneggiato: il poligono " + fw::Str(face) + " usa il vertice " +
+                            fw::Str(index0 + 1) + ", ma il file " + has + ".",
+                        fw::IOException::kReadFailed);
+}

@@ -234,11 +234,17 @@ class Finestra : public fw::Window {
       const std::function<void(const std::string& name, const std::string& key)>& entry);
   // Writes the OBJ and MTL line lists, from element 1, to the two output streams.
   void writeLineLists();
+  // Throws IOException naming the face and the point when the 0-based point index0 is not
+  // one of the file's `vertices` points: an OBJ whose face names a missing vertex is refused
+  // by its readers. face counts from 1 over the file's faces.
+  static void checkFaceVertex(std::int64_t face, std::int64_t index0, std::int64_t vertices);
   // Throws OutOfBoundsException with the limit in its message when count > limit.
   static void checkLimit(std::int64_t count, std::int64_t limit, const char* what);
 
  private:
   void resetConversion();
+  // Legge_File's road from the source file to the output pair; failures are exceptions.
+  void convertSource();
 };
 
 // Names written into OBJ and MTL lines never break a line: control characters other than tab

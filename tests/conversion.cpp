@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/progress.h"
 #include "framework/host.h"
+#include "tests/obj_check.h"
 
 Converter::Converter() : window(std::make_shared<Finestra>()) {
   window->Constructor();
@@ -90,6 +92,7 @@ void expectEveryPrefixEndsCleanly(const std::vector<std::uint8_t>& whole, size_t
       for (const auto& m : r.messages) EXPECT_EQ(m.find("imprevisto"), std::string::npos) << m;
     } else {
       EXPECT_EQ(r.files, (std::vector<std::string>{"cut.iff", "cut.mtl", "cut.obj"})) << n;
+      EXPECT_EQ(objPairProblem(r.obj, r.mtl), "") << n;
       remove_output();
     }
     return !failed;
@@ -106,4 +109,19 @@ void expectEveryPrefixEndsCleanly(const std::vector<std::uint8_t>& whole, size_t
     }
     if (refit) ends_cleanly(c.convert(refitted(prefix, containers), "cut.iff", "cut.obj"), n);
   }
+}
+
+std::optional<std::filesystem::path> lightwaveSamples() {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> candidates;
+  if (const char* set = std::getenv("TARVELO_SAMPLES"); set && *set) {
+    candidates = {fs::path(set) / "lwob", fs::path(set)};
+  } else {
+    candidates = {fs::path(TARVELO_SAMPLES_DIR) / "lwob"};
+  }
+  for (const auto& folder : candidates) {
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) return folder;
+  }
+  return std::nullopt;
 }

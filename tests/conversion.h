@@ -2,7 +2,9 @@
 // user would see: the OBJ and MTL text, the messages, the result labels.
 #pragma once
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,7 +43,13 @@ std::vector<std::uint8_t> refitted(std::vector<std::uint8_t> prefix,
 // Every prefix of a whole file fails with one message and leaves no file, but the whole file
 // (and one that lacks only its last pad byte) converts to the same text. With refit, each
 // prefix refitted also converts, or ends with one message and leaves no file; no failure is
-// an unexpected one. A stride above 1 keeps every prefix of the first and last 128 bytes and
-// every stride-th one between.
+// an unexpected one, and every pair written is one an OBJ reader accepts (objPairProblem).
+// A stride above 1 keeps every prefix of the first and last 128 bytes and every stride-th
+// one between.
 void expectEveryPrefixEndsCleanly(const std::vector<std::uint8_t>& whole, size_t stride, bool refit,
                                   const std::vector<std::string>& containers = {});
+
+// The folder of real LightWave objects: $TARVELO_SAMPLES (or its "lwob" folder), else the
+// samples folder beside the repository; none when neither exists. The files belong to other
+// projects and stay outside the repository.
+std::optional<std::filesystem::path> lightwaveSamples();

@@ -124,11 +124,11 @@ TEST(Driver, TotalsDecideWhetherToWrite) {
     EXPECT_EQ(obj[11], "");
     EXPECT_EQ(lines(r.mtl).size(), 4u);
   }
-  {  // faces without points
+  {  // faces without points: a damaged file, not an OBJ of faces naming no vertex
     Converter c;
     auto r = c.convert(Form("SC3D", Bytes().chunk("FACE", faces)));
-    EXPECT_EQ(r.messages, std::vector<std::string>{"l'oggetto non contiene vertici"});
-    EXPECT_NE(r.obj.find("\nf 1 1 1\n"), std::string::npos);
+    EXPECT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.files.size(), 1u);
   }
 }
 
@@ -149,11 +149,26 @@ TEST(Driver, UnreadableSourceEndsWithAMessage) {
   fw::RunHandler([&] { c.window->Legge_File(); });
   ASSERT_EQ(c.host.messages.size(), 1u);
   EXPECT_EQ(c.host.messages[0], "Impossibile aprire il file \"gone.sc3d\"");
+  EXPECT_EQ(resultLabels(c), (std::vector<std::string>{"gone.sc3d", "0", "0", "0", ""}));
   EXPECT_FALSE(c.window->converting);
   // The next conversion works.
   auto r = c.convert(triangle(), "again.sc3d", "again.obj");
   EXPECT_TRUE(r.messages.empty());
   EXPECT_FALSE(r.obj.empty());
+}
+
+TEST(Driver, ARefusedFileShowsItsOwnResults) {
+  Converter c;
+  c.convert(triangle(), "tri.sc3d");
+  auto cut = triangle();
+  cut.resize(cut.size() - 2);
+  auto r = c.convert(cut, "cut.sc3d");
+  EXPECT_EQ(r.messages.size(), 1u);
+  EXPECT_EQ(resultLabels(c), (std::vector<std::string>{"cut.sc3d", "0", "0", "0", "Sculpt3D"}));
+  // A file read whole that can't be written shows no totals either.
+  r = c.convert(triangle(), "tri.sc3d", "missing/tri.obj");
+  EXPECT_EQ(r.messages.size(), 1u);
+  EXPECT_EQ(resultLabels(c), (std::vector<std::string>{"tri.sc3d", "0", "0", "0", "Sculpt3D"}));
 }
 
 TEST(Driver, OutputThatCannotBeWrittenLeavesNothing) {

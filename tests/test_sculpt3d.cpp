@@ -216,10 +216,14 @@ TEST(Sculpt3D, ATailTooShortForAChunkIsIgnored) {
 
 TEST(Sculpt3D, IndicesAndCoordinatesAreWrittenAsStored) {
   Converter c;
-  auto r = c.convert(scene({{2147483647, -2147483647 - 1, 1}}, {{2147483647, -1, 0, 0, 0, 0, 0}}));
+  // Faces may come before the points they use.
+  auto r = c.convert(Form("SC3D", Bytes()
+                                      .append(faceChunk({{1, 0, 1, 0, 0, 0, 0}}))
+                                      .append(vertChunk({{2147483647, -2147483647 - 1, 1},
+                                                         {0, 0, 0}}))));
   EXPECT_EQ(linesStartingWith(r.obj, "v "),
-            std::vector<std::string>{"v 32767.99998474121 -32768 1.52587890625e-05"});
-  EXPECT_EQ(linesStartingWith(r.obj, "f "), std::vector<std::string>{"f 2147483648 0 1"});
+            (std::vector<std::string>{"v 32767.99998474121 -32768 1.52587890625e-05", "v 0 0 0"}));
+  EXPECT_EQ(linesStartingWith(r.obj, "f "), std::vector<std::string>{"f 2 1 2"});
 }
 
 TEST(Sculpt3D, DamagedFilesEndWithAMessage) {
@@ -243,6 +247,22 @@ TEST(Sculpt3D, DamagedFilesEndWithAMessage) {
       {"cut short", cut(scene(kPoints, kFaces), 3),
        "Il file è troncato: finisce al byte 109, ma il suo contenuto dichiarato arriva al byte "
        "112."},
+      {"face past the points", scene(kPoints, {kFaces[0], {0, 2, 3, 0, 0, 0, 0}}),
+       "Il file è danneggiato: il poligono 2 usa il vertice 4, ma il file ne ha solo 3."},
+      {"largest index", scene(kPoints, {{0, 2147483647, 1, 0, 0, 0, 0}}, "AAPO"),
+       "Il file è danneggiato: il poligono 1 usa il vertice 2147483648, ma il file ne ha solo 3."},
+      {"negative index", scene(kPoints, {{-1, 0, 1, 0, 0, 0, 0}}),
+       "Il file è danneggiato: il poligono 1 usa il vertice 0, ma il file ne ha solo 3."},
+      {"faces without points", Form("SC3D", faceChunk(kFaces)),
+       "Il file è danneggiato: il poligono 1 usa il vertice 1, ma il file non ne ha nessuno."},
+      {"chunk past the FORM",
+       [] {
+         auto bytes = scene(kPoints, kFaces, "AAPO");
+         bytes[7] = 12;  // the FORM now ends with the first chunk's header
+         bytes[6] = bytes[5] = bytes[4] = 0;
+         return bytes;
+       }(),
+       "Il file è danneggiato: il blocco \"VERT\" dichiara 36 byte, ma ne restano 0."},
       {"FORM too short for its type", Bytes().id("FORM").u32(2).id("SC3D").data(),
        "Il file è danneggiato: il FORM dichiara 2 byte, meno dei 4 del suo tipo."},
   };

@@ -23,13 +23,11 @@ std::int32_t recordCount(const Finestra& w, int record_size) {
 
 void Finestra::Legge_Sculpt3D() {
   openProgress(fw::ToInt32(dim_file));
-  // Chunks start before the FORM's end; a body may still reach past it as far as the data
-  // goes, since this format was always read to the end of the file. Fewer than 8 bytes left
-  // hold no chunk header.
+  // Every chunk lies within the FORM; fewer than 8 bytes left hold no chunk header.
   const std::int64_t end = formEnd();
   while (end - static_cast<std::int64_t>(stream->Position()) >= 8) {
     setProgress(static_cast<std::int64_t>(stream->Position()));
-    readChunkHeader(static_cast<std::int64_t>(stream->Length()));
+    readChunkHeader(end);
     const std::int64_t next = static_cast<std::int64_t>(stream->Position()) + dim_chunk;
     if (chunk == "VERT") {
       legge_VERT_Sculpt();
@@ -40,6 +38,11 @@ void Finestra::Legge_Sculpt3D() {
       // IFF pads odd bodies to even length.
       skipTo(next + (dim_chunk & 1));
     }
+    fw::Yield();
+  }
+  // Faces may come before the points they use, so they are checked once all are read.
+  for (std::int32_t i = 1; i <= Npoligoni_Tot; ++i) {
+    for (std::int32_t c = 0; c <= 2; ++c) checkFaceVertex(i, poly(i, c), Nvertici_Tot);
     fw::Yield();
   }
   closeInput();
