@@ -66,3 +66,15 @@ TEST_F(Program, OpenCommandAsksForTheFileWhicheverHandlerAnswers) {
   EXPECT_EQ(host.open_dialogs, 2);
   EXPECT_FALSE(main_window->Drag_Flag);
 }
+
+// Each handler on its own: the menu bar's AutoEnable would hide either one missing.
+TEST_F(Program, EachEnablingHandlerEnablesApri) {
+  _Startup();
+  auto item = Aprifile();
+  item->Enabled = false;
+  fw::TheApplication()->EnableMenuItems();
+  EXPECT_TRUE(item->Enabled) << "application";
+  item->Enabled = false;
+  Finestra_Instance()->EnableMenuItems();
+  EXPECT_TRUE(item->Enabled) << "main window";
+}

@@ -19,6 +19,7 @@
 #include "app/startup.h"
 #include "core/finestra.h"
 #include "framework/qt/qt_host.h"
+#include "tests/conversion.h"
 #include "tests/iff_builder.h"
 #include "tests/scripted_host.h"
 
@@ -200,6 +201,31 @@ void expectShown(QMainWindow& window, const Shown& c) {
     EXPECT_EQ(w->palette().color(QPalette::ButtonText), QColor(c.color));
   }
 }
+
+// A window's frame, never resizable nor maximisable, as its object gives it and as Qt shows it.
+struct Frame {
+  int placement;
+  QSize size;
+  bool close_box, minimise_box;
+};
+
+void expectFrame(const fw::Window& object, QWidget& shown, const Frame& f) {
+  SCOPED_TRACE(object.Title);
+  EXPECT_EQ(object.Placement, f.placement);
+  EXPECT_FALSE(object.Resizeable);
+  EXPECT_FALSE(object.MaximizeButton);
+  EXPECT_EQ(object.CloseButton, f.close_box);
+  EXPECT_EQ(object.MinimizeButton, f.minimise_box);
+  auto& window = static_cast<QMainWindow&>(shown);
+  EXPECT_EQ(window.centralWidget()->size(), f.size);
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  Qt::WindowFlags boxes;
+  if (f.close_box) boxes |= Qt::WindowCloseButtonHint;
+  if (f.minimise_box) boxes |= Qt::WindowMinimizeButtonHint;
+  EXPECT_EQ(window.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint |
+                                    Qt::WindowMinimizeButtonHint),
+            boxes);
+}
 }  // namespace
 
 // Runs the program's start-up on a fresh host and releases everything afterwards.
@@ -240,11 +266,7 @@ TEST_F(QtProgram, StartUpShowsTheMainWindowAndItsMenu) {
   auto& window = static_cast<QMainWindow&>(mainWindow());
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.windowTitle(), "Tarvelo beta 0.5");
-  EXPECT_EQ(window.centralWidget()->size(), QSize(458, 452));
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());  // not resizable
-  const auto boxes =
-      Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint;
-  EXPECT_EQ(window.windowFlags() & boxes, Qt::WindowMinimizeButtonHint);
+  expectFrame(finestra(), window, {0, {458, 452}, false, true});
   EXPECT_EQ(window.centralWidget()->palette().color(QPalette::Window), QColor(0xAF, 0xFF, 0xCC));
 
   const auto menus = window.menuBar()->actions();
@@ -310,6 +332,11 @@ TEST_F(QtProgram, ControlsAreWhereTheLayoutPutsThem) {
 
   action("ArchivioAbout")->trigger();
   auto& about = *static_cast<QMainWindow*>(shownWindows("Info su Tarvelo").at(0));
+  expectFrame(*About_Instance(), about, {3, {443, 243}, true, false});
+  // In the middle of the screen (frames apart).
+  EXPECT_LE((about.frameGeometry().center() - about.screen()->availableGeometry().center())
+                .manhattanLength(),
+            5);
   const char* purpose =
       "Converte oggetti 3D dai formati Sculpt3D Imagine e Lightwave al formato Wavefront Obj.";
   for (const Shown& c : {
@@ -325,6 +352,7 @@ TEST_F(QtProgram, ControlsAreWhereTheLayoutPutsThem) {
   }
   auto progress = std::make_shared<Progress>();
   progress->Constructor();
+  expectFrame(*progress, *host->widgetOf(*progress), {1, {295, 88}, false, true});
   expectShown(static_cast<QMainWindow&>(*host->widgetOf(*progress)),
               {"ProgressBar1", 13, 34, 269, 21});
   // The bar stays a plain one: full above its maximum, not Qt's busy bar at a maximum of 0.
@@ -451,11 +479,16 @@ TEST_F(QtProgram, OpenCommandAsksWithARealFileDialogEvenAfterADrop) {
 
 TEST_F(QtProgram, ApriIsEnabledWheneverTheMenuOpens) {
   auto item = Aprifile();
-  item->Enabled = false;
   QMenu* menu = static_cast<QMainWindow&>(mainWindow()).menuBar()->actions()[0]->menu();
-  emit menu->aboutToShow();
-  EXPECT_TRUE(item->Enabled);
-  EXPECT_TRUE(action("Aprifile")->isEnabled());
+  // By its AutoEnable, and without it by the program's enabling handlers.
+  for (bool automatic : {true, false}) {
+    item->AutoEnable = automatic;
+    item->Enabled = false;
+    action("Aprifile")->setEnabled(false);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(item->Enabled) << automatic;
+    EXPECT_TRUE(action("Aprifile")->isEnabled()) << automatic;
+  }
 }
 
 TEST_F(QtProgram, AboutWindowIsOneAtATime) {
@@ -467,9 +500,6 @@ TEST_F(QtProgram, AboutWindowIsOneAtATime) {
   action("ArchivioAbout")->trigger();  // the same window, back in front
   EXPECT_EQ(shownWindows("Info su Tarvelo"), shown);
   EXPECT_FALSE(about.isMinimized());
-  EXPECT_EQ(static_cast<QMainWindow&>(about).centralWidget()->size(), QSize(443, 243));
-  const auto boxes = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
-  EXPECT_EQ(about.windowFlags() & boxes, Qt::WindowCloseButtonHint);
 
   // In front, it passes the open key on to the program.
   about.activateWindow();
@@ -510,13 +540,11 @@ TEST_F(QtProgram, ConversionShowsItsProgressWindowAndTakesNoInput) {
     QtProgram* test;
     int progress_shown = 0, bar_paints = 0;
     bool input_while_reading = false;
-    QSize progress_size;
     QPoint progress_centre;
     bool eventFilter(QObject* o, QEvent* e) override {
       auto* w = qobject_cast<QWidget*>(o);
       if (w && e->type() == QEvent::Show && w->windowTitle() == "Progress") {
         ++progress_shown;
-        progress_size = static_cast<QMainWindow*>(w)->centralWidget()->size();
         progress_centre = w->frameGeometry().center();
         // A click on the axis switch and the open key while the file is read.
         QTimer::singleShot(0, this, [this] {
@@ -541,7 +569,6 @@ TEST_F(QtProgram, ConversionShowsItsProgressWindowAndTakesNoInput) {
 
   EXPECT_EQ(label("Out_Numero_Poligoni"), "12000");
   EXPECT_EQ(watch.progress_shown, 1);
-  EXPECT_EQ(watch.progress_size, QSize(295, 88));
   EXPECT_GT(watch.bar_paints, 0);
   EXPECT_TRUE(shownWindows("Progress").empty());
   // The progress window and the save dialog still go over the main window (frames apart).
@@ -614,8 +641,9 @@ TEST_F(QtProgram, Screenshots) {
   };
 
   answers.chooseFile(dir.path() / "rounded_box.obj");
-  fw::DragItem item(std::make_shared<fw::FolderItem>(std::filesystem::path(TARVELO_SAMPLES_DIR) /
-                                                     "lwob" / "rounded_box.lwo"));
+  const auto samples = lightwaveSamples();
+  if (!samples) GTEST_SKIP() << "no real LightWave files: set TARVELO_SAMPLES to their folder";
+  fw::DragItem item(std::make_shared<fw::FolderItem>(*samples / "rounded_box.lwo"));
   fw::RunHandler([&] { finestra().DragMe_DropObject(item, 1); });
   ASSERT_TRUE(answers.messages.empty());
   keep(mainWindow(), "finestra.png");
