@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "framework/files.h"
@@ -166,8 +167,9 @@ class Finestra : public fw::Window {
   // lines of every "PNTS" chunk, then the group, material and "f" lines of every "POLS" chunk;
   // then the materials. Sets Nsurf_LWave and the totals; closes the stream and the progress
   // window. Damaged input (a chunk past its enclosing end, data shorter than the FORM, more
-  // than 255 surfaces, more lines than a line list may hold) throws IOException or
-  // OutOfBoundsException with the user's message, and nothing further is read.
+  // than 255 surfaces, more lines than a line list may hold, a point that is not finite, a
+  // polygon naming a point beyond the file's) throws IOException or OutOfBoundsException with
+  // the user's message, and nothing further is read.
   void Legge_Lightwave();
   // "SRFS", dim_chunk bytes from the stream: the surface names, each appended to surfaceNames.
   // A last name without its zero byte ends with the chunk; nothing beyond it is read.
@@ -178,12 +180,15 @@ class Finestra : public fw::Window {
   // OutOfBoundsException past 255 surfaces and IOException for a sub-chunk past the surface.
   void legge_SURF_LWave();
   // "PNTS", dim_chunk bytes: one "v" line per whole 12-byte point (the rest is the walk's to
-  // skip), x, z, -y when the axes are swapped; adds the points to Nvertici_Tot. Like
-  // legge_POLS_LWave, throws OutOfBoundsException when the lines pass the list's budget.
+  // skip), x, z, -y when the axes are swapped; adds the points to Nvertici_Tot. Throws
+  // IOException for a coordinate that is not finite and, like legge_POLS_LWave,
+  // OutOfBoundsException when the lines pass the list's budget.
   void legge_PNTS_LWave();
-  // "POLS", dim_chunk bytes: one "f" line per whole polygon record, behind "g" and "usemtl"
-  // lines where the surface changes (none for a surface the file does not define); a record
-  // cut by the chunk's end is left to the walk. Adds to Npoligoni_Tot and Noggetti_Tot.
+  // "POLS", dim_chunk bytes, after every "PNTS": one "f" line per whole polygon record of 3
+  // points or more, "l" of 2, "p" of 1, none of 0, behind "g" and "usemtl" lines where the
+  // surface changes (none unless a SURF chunk bears the surface's name); a record cut by the
+  // chunk's end is left to the walk. A point beyond Nvertici_Tot throws IOException. Adds to
+  // Npoligoni_Tot and Noggetti_Tot.
   void legge_POLS_LWave();
   // "FLAG" within a SURF: two bytes, the surface's four-letter flag code.
   void legge_FLAG_LWave();
@@ -198,6 +203,9 @@ class Finestra : public fw::Window {
   // The names of the file's "SRFS" list, from element 1 as polygons number their surfaces,
   // each written as the surface record writes its name.
   fw::TextList surfaceNames{"surfaceNames"};
+  // The names of the file's SURF chunks as their "newmtl" lines write them: a polygon's group
+  // and material lines name only one of these.
+  std::set<std::string, std::less<>> surfaceMaterials;
   // The input stream's position; a 16-bit field read as unsigned (0 to 65535), as LightWave's
   // counts, point indices and levels are (IOException past the end of the data).
   std::int64_t streamPosition() const;

@@ -7,11 +7,15 @@
 #include <bit>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
+#include <limits>
+#include <map>
 #include <sstream>
 
 #include "app/progress.h"
 #include "framework/host.h"
 #include "tests/conversion.h"
+#include "tests/obj_check.h"
 
 namespace {
 using Point = std::array<float, 3>;
@@ -81,7 +85,7 @@ Bytes level(const char* id, int value) {
 
 const std::vector<Point> kPoints = {{1, 2, 3}, {0.5f, -1, 0}, {0, 0, 1.25f}, {-2, 0.25f, 4}};
 const std::vector<Point> kTriangle = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-const std::filesystem::path kSamples = std::filesystem::path(TARVELO_SAMPLES_DIR) / "lwob";
+const char* const kNoSamples = "set TARVELO_SAMPLES to the folder of the real LWOB files";
 
 // The chunks of an object of two surfaces, listed in the same order as their SURF chunks;
 // runs of surfaces 1, 1, 2, 2, 1.
@@ -105,6 +109,13 @@ Lines content(const std::string& text, const std::string& prefix = "") {
       out.push_back(l);
     }
   }
+  return out;
+}
+
+// The OBJ lines after the points.
+Lines afterPoints(const std::string& obj) {
+  Lines out = content(obj);
+  std::erase_if(out, [](const std::string& l) { return l.starts_with("v "); });
   return out;
 }
 
@@ -167,41 +178,72 @@ TEST(LightWave, SwappedAxesWriteXZAndMinusYAsADouble) {
 TEST(LightWave, PolygonsAndTheirSurfaceLines) {
   Converter c;
   // Surface runs restart in every POLS chunk; a negative surface announces detail polygons,
-  // which follow as ordinary records; indices are unsigned. The points of two PNTS chunks
-  // are numbered as one list, all of them before the first polygon.
+  // which follow as ordinary records. The points of two PNTS chunks are numbered as one list,
+  // all of them before the first polygon. Two points make a line, one a point, none nothing
+  // (not even a group), each counted as a polygon.
   auto r = c.convert(lwob(pnts({kPoints[0], kPoints[1]}),
-                          pols({{{0, 1, 2}, 2}, {{65535, 32768, 0}, -2}, {{3, 2, 1}, 2}, {{}, 1}}),
+                          pols({{{0, 1, 2}, 2}, {{}, 1}, {{3, 1}, -2}, {{3}, 2}, {{3, 2, 1}, 2}}),
                           pnts({kPoints[2], kPoints[3]}), pols({{{1, 2, 3}, 1}, {{0, 1, 2}, 2}}),
                           surf("A"), surf("B")));
-  EXPECT_EQ(content(r.obj),
-            (Lines{"v 1 2 3", "v 0.5 -1 0", "v 0 0 1.25", "v -2 0.25 4", "g B", "usemtl M_B",
-                   "f 1 2 3", "f 65536 32769 1", "f 4 3 2", "g A", "usemtl M_A", "f", "g A",
-                   "usemtl M_A", "f 2 3 4", "g B", "usemtl M_B", "f 1 2 3"}));
+  EXPECT_EQ(content(r.obj), (Lines{"v 1 2 3", "v 0.5 -1 0", "v 0 0 1.25", "v -2 0.25 4", "g B",
+                                   "usemtl M_B", "f 1 2 3", "l 4 2", "p 4", "f 4 3 2", "g A",
+                                   "usemtl M_A", "f 2 3 4", "g B", "usemtl M_B", "f 1 2 3"}));
+  EXPECT_EQ(c.label("Out_Numero_Poligoni"), "7");
   EXPECT_EQ(c.label("Out_Numero_Oggetti"), "4");  // two surfaces for each POLS chunk
+  // One material per surface, whatever the object count.
+  EXPECT_NE(r.mtl.find("\n# Numero totale dei materiali 2\n"), std::string::npos);
 }
 
-TEST(LightWave, PolygonsTakeTheirSurfaceFromThisFileByTheSrfsList) {
-  Converter c;
-  // SRFS says surface 1 is "Back", whose SURF chunk comes second.
+TEST(LightWave, PolygonsTakeTheMaterialOfTheSurfChunkBearingTheirSrfsName) {
   const Bytes smoothed = level("FLAG", 4);
-  auto r = c.convert(lwob(srfs({"Back", "Front"}), pnts(kTriangle),
-                          pols({{{0, 1, 2}, 1}, {{0, 2, 1}, 2}, {{1, 2, 0}, 3}}),
-                          surf("Front", colr(0, 255, 0), smoothed),
-                          surf("Back", colr(255, 0, 0), smoothed), surf("Side", smoothed)));
-  EXPECT_EQ(content(r.obj, "usemtl"), (Lines{"usemtl M_Back", "usemtl M_Front", "usemtl M_Side"}));
-  // One block per SURF chunk, in their order.
-  EXPECT_EQ(content(r.mtl, "newmtl"), (Lines{"newmtl M_Front", "newmtl M_Back", "newmtl M_Side"}));
-  EXPECT_EQ(content(r.mtl, "Kd")[1], "Kd 1.000 0.000 0.000");
-  // The earlier file leaves nothing to the next: surface 3 is not this file's, even with a
-  // name in its SRFS list; 0 and 300 are no surface. Their polygons are written and counted.
-  r = c.convert(
-      lwob(srfs({"only", "b", "c"}), pnts(kTriangle),
-           pols({{{0, 1, 2}, 0}, {{0, 1, 2}, 1}, {{0, 2, 1}, 3}, {{1, 2, 0}, 300}, {{0, 1, 2}, 1}}),
-           surf("only")));
-  EXPECT_EQ(content(r.obj, "g"), (Lines{"g only", "g only"}));
-  EXPECT_EQ(content(r.obj, "f").size(), 5u);
-  EXPECT_EQ(c.label("Out_Numero_Poligoni"), "5");
-  // Without FLAG the surface is not smoothed, whatever the earlier file said: no "Ks" line.
+  struct Case {
+    Bytes surfaces;
+    std::vector<int> numbers;  // of the polygons, one triangle each
+    Lines lines, materials;
+  };
+  const Lines face = {"f 1 2 3"};
+  auto named = [&](const std::string& n) { return Lines{"g " + n, "usemtl M_" + n, face[0]}; };
+  auto join = [](std::initializer_list<Lines> parts) {
+    Lines out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+  };
+  const Case cases[] = {
+      // SRFS says surface 1 is "Back", whose SURF chunk comes second; 3 is past the list, so
+      // it is the third SURF chunk. One block per SURF chunk, in their order.
+      {cat(srfs({"Back", "Front"}), surf("Front", smoothed), surf("Back", smoothed),
+           surf("Side", smoothed)),
+       {1, 2, 3},
+       join({named("Back"), named("Front"), named("Side")}),
+       {"newmtl M_Front", "newmtl M_Back", "newmtl M_Side"}},
+      // A listed name without its SURF chunk has no material, in either order; names compare
+      // as the records write them (blanks as "_", cut at the first comma).
+      {cat(srfs({"A", "Red Plastic, glossy"}), surf("Red Plastic, dull")),
+       {1, 2},
+       join({face, named("Red_Plastic")}),
+       {"newmtl M_Red_Plastic"}},
+      {cat(srfs({"A", "B"}), surf("B"), surf("C")),
+       {1, 2},
+       join({face, named("B")}),
+       {"newmtl M_B", "newmtl M_C"}},
+      // The earlier files leave nothing to the next; 0 and 300 are no surface, 3 has only a
+      // listed name.
+      {cat(srfs({"only", "b", "C"}), surf("only")),
+       {0, 1, 3, 300, 1},
+       join({face, named("only"), face, face, named("only")}),
+       {"newmtl M_only"}},
+  };
+  Converter c;
+  Conversion r;
+  for (const auto& [surfaces, numbers, expected, materials] : cases) {
+    std::vector<Polygon> polygons;
+    for (int n : numbers) polygons.push_back({{0, 1, 2}, n});
+    r = c.convert(lwob(surfaces, pnts(kTriangle), pols(polygons)));
+    EXPECT_EQ(afterPoints(r.obj), expected);
+    EXPECT_EQ(content(r.mtl, "newmtl"), materials);
+    EXPECT_EQ(objPairProblem(r.obj, r.mtl), "");
+  }
+  // Without FLAG the surface is not smoothed, whatever an earlier file said: no "Ks" line.
   EXPECT_EQ(content(r.mtl).back(), "Ni 1.00");
 }
 
@@ -302,7 +344,20 @@ TEST(LightWave, DamagedAndOversizedFilesEndWithAMessage) {
   // to 1 MB, 40 turns are too many. Truncated files are the sweep's.
   std::vector<Polygon> turns;
   for (int i = 0; i < 40; ++i) turns.push_back({{0, 1, 2}, 1 + i % 2});
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float infinity = std::numeric_limits<float>::infinity();
   const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+      // The file's points are those of all its PNTS chunks, wherever they stand; polygons count
+      // over the file, those without points too; indices are unsigned.
+      {lwob(pnts(kTriangle), pols({{{0, 1, 3}, 1}, {{}, 1}}), pols({{{3, 65535}, 1}}),
+            pnts({kPoints[0]})),
+       "Il file è danneggiato: il poligono 3 usa il vertice 65536, ma il file ne ha solo 4."},
+      {lwob(pols({{{0, 1, 2}, 1}}), surf("s")),
+       "Il file è danneggiato: il poligono 1 usa il vertice 3, ma il file non ne ha nessuno."},
+      {lwob(pnts(kTriangle), pnts({{1, 1, 1}, {0, 0, infinity}}), pols({{{0, 1, 2}, 1}})),
+       "Il file è danneggiato: il punto 5 ha una coordinata che non è un numero finito."},
+      {lwob(pnts({{0, nan, 0}})),
+       "Il file è danneggiato: il punto 1 ha una coordinata che non è un numero finito."},
       {lwob(pnts(kTriangle), Bytes().chunkWithLength("POLS", 100, polsBody({{{0, 1, 2}, 1}}))),
        "Il file è danneggiato: il blocco \"POLS\" dichiara 100 byte, ma ne restano 10."},
       {lwob(Bytes().chunkWithLength("SURF", -2, Bytes())),
@@ -375,8 +430,25 @@ LwobContent readLwob(const std::vector<std::uint8_t>& b) {
 }
 
 TEST(LightWave, RealFilesHoldTheirOwnPointsAndPolygons) {
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(kSamples)) {
+  const auto folder = lightwaveSamples();
+  if (!folder) {
+    std::cout << "Real LightWave files converted: 0 (skipped: " << kNoSamples << ")\n";
+    GTEST_SKIP() << kNoSamples;
+  }
+  // Whole MTL bodies: a name with blanks and no GLOS; spheres of GLOS 16 and 256, SPEC 256.
+  auto sphere = [](const char* glossiness) {
+    return Lines({"newmtl M_Default", "Kd 1.000 0.502 0.753", "Ka 0.000 0.000 0.000",
+                  "Tf 1.000 1.000 1.000", "Ni 1.00", "Ks 1.000 1.000 1.000", glossiness});
+  };
+  const std::map<std::string, Lines> materials = {
+      {"laserbeam.lwo",
+       {"newmtl M_Laser_:_Blue", "Kd 0.549 0.788 0.867", "Ka 1.000 1.000 1.000",
+        "Tf 1.000 1.000 1.000", "Ni 1.00", "Ks 0.000 0.000 0.000", "Ns 18.00"}},
+      {"sphere_glos16.lwo", sphere("Ns 10.00")},
+      {"sphere_glos256.lwo", sphere("Ns 5.00")},
+  };
+  size_t files = 0, whole_mtl = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(*folder)) {
     ++files;
     const std::string text = readText(entry.path());
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
@@ -384,6 +456,7 @@ TEST(LightWave, RealFilesHoldTheirOwnPointsAndPolygons) {
     Converter c;
     auto r = c.convert(bytes, file);
     ASSERT_TRUE(r.messages.empty()) << file << ": " << r.messages.front();
+    EXPECT_EQ(objPairProblem(r.obj, r.mtl), "") << file;
     std::vector<Point> points;
     Lines faces;
     std::string material;
@@ -402,12 +475,15 @@ TEST(LightWave, RealFilesHoldTheirOwnPointsAndPolygons) {
     EXPECT_EQ(content(r.mtl, "newmtl"), expected.materials) << file;
     EXPECT_EQ(c.label("Out_Numero_Vertici"), std::to_string(expected.points.size()));
     EXPECT_EQ(c.label("Out_Numero_Poligoni"), std::to_string(expected.faces.size()));
-    if (file == "laserbeam.lwo") {
-      EXPECT_EQ(content(r.mtl, "K"),
-                (Lines{"Kd 0.549 0.788 0.867", "Ka 1.000 1.000 1.000", "Ks 0.000 0.000 0.000"}));
+    if (auto m = materials.find(file); m != materials.end()) {
+      EXPECT_EQ(content(r.mtl), m->second) << file;
+      ++whole_mtl;
     }
   }
-  EXPECT_EQ(files, 9);
+  EXPECT_EQ(files, 9u);
+  EXPECT_EQ(whole_mtl, materials.size());
+  std::cout << "Real LightWave files converted: " << files << " (from " << folder->string()
+            << ")\n";
 }
 
 TEST(LightWave, EveryTruncationEndsWithAMessage) {
@@ -417,8 +493,13 @@ TEST(LightWave, EveryTruncationEndsWithAMessage) {
                                     surf("odd", Bytes().chunk16("XTRA", Bytes().text("abc"))),
                                     Bytes().chunk("LAST", Bytes().text("x"))),
                                1, true);
+}
+
+TEST(LightWave, EveryTruncationOfARealFileEndsWithAMessage) {
+  const auto folder = lightwaveSamples();
+  if (!folder) GTEST_SKIP() << kNoSamples;
   // Every sample, cut; the two with the most kinds of surface sub-chunks refitted too.
-  for (const auto& entry : std::filesystem::directory_iterator(kSamples)) {
+  for (const auto& entry : std::filesystem::directory_iterator(*folder)) {
     const std::string text = readText(entry.path());
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
     const auto file = entry.path().filename();

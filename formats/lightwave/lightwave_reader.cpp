@@ -4,6 +4,7 @@
 // as ordinary records. The OBJ lines are made while reading: every point, then every polygon,
 // each run of polygons of one surface behind its group and material lines.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -37,12 +38,19 @@ std::string beforeComma(std::string_view record) {
 }
 
 // The name the group and material lines give a polygon's surface: its name in the "SRFS"
-// list, or past that list the name of that SURF chunk. None for a surface the file does not
-// define, which is any number beyond its SURF chunks: an "SRFS" name alone has no material.
+// list, or past that list the name of that SURF chunk. None unless a SURF chunk bears that
+// name: an "SRFS" name alone has no material.
 std::optional<std::string> surfaceName(const Finestra& w, std::int32_t number) {
-  if (number < 1 || number > w.Nsurf_LWave) return std::nullopt;
-  if (number <= w.surfaceNames.Ubound()) return beforeComma(w.surfaceNames(number));
-  return beforeComma(w.surf_LWave(number));
+  std::string name;
+  if (number >= 1 && number <= w.surfaceNames.Ubound()) {
+    name = beforeComma(w.surfaceNames(number));
+  } else if (number >= 1 && number <= w.Nsurf_LWave) {
+    name = beforeComma(w.surf_LWave(number));
+  } else {
+    return std::nullopt;
+  }
+  if (!w.surfaceMaterials.contains(name)) return std::nullopt;
+  return name;
 }
 
 // Walks the polygon records of a POLS chunk up to end, taking only those that lie wholly
@@ -65,16 +73,23 @@ void eachPolygon(Finestra& w, std::int64_t end, Indices indices, Polygon polygon
   }
 }
 
-// At most the number of lines a POLS chunk gives: one per polygon, two more at each change
-// of surface.
+// At most the number of lines a POLS chunk gives: one per polygon with points, two more at
+// each change of surface.
 std::int64_t polygonLines(Finestra& w, std::int64_t end) {
   std::int64_t lines = 0;
   std::int32_t previous = 0;
+  std::int32_t points = 0;
   eachPolygon(
-      w, end, [&](std::int32_t count) { w.stream->Skip(2 * std::int64_t{count}); },
+      w, end,
+      [&](std::int32_t count) {
+        points = count;
+        w.stream->Skip(2 * std::int64_t{count});
+      },
       [&](std::int32_t number) {
-        lines += number != previous ? 3 : 1;
-        previous = number;
+        if (points > 0) {
+          lines += number != previous ? 3 : 1;
+          previous = number;
+        }
         fw::Yield();
       });
   return lines;
@@ -102,6 +117,10 @@ void Finestra::Legge_Lightwave() {
     }
   });
   Stringa_poligoni.Reserve(Stringa_poligoni.Ubound() + lines);
+  // The materials to come, by name: a polygon's group and material lines name only these.
+  for (std::int32_t i = 1; i <= Nsurf_LWave; ++i) {
+    surfaceMaterials.insert(beforeComma(surf_LWave(i)));
+  }
   // Points before polygons, whatever the order of their chunks: an OBJ face can only use
   // vertices listed before it.
   walkChunks(*this, end, false, [&] {
@@ -125,6 +144,13 @@ void Finestra::legge_PNTS_LWave() {
     const float x = stream->ReadSingle();
     const float y = stream->ReadSingle();
     const float z = stream->ReadSingle();
+    // No OBJ reader takes a vertex that is not a number.
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+      throw fw::IOException("Il file è danneggiato: il punto " +
+                                fw::Str(std::int64_t{Nvertici_Tot} + i + 1) +
+                                " ha una coordinata che non è un numero finito.",
+                            fw::IOException::kReadFailed);
+    }
     // -y widened to a double, as its text has always been written.
     const std::string line = swapped ? "v " + fw::Str(x) + " " + fw::Str(z) + " " +
                                            fw::Str(static_cast<double>(y) * -1.0)
@@ -137,25 +163,36 @@ void Finestra::legge_PNTS_LWave() {
 
 void Finestra::legge_POLS_LWave() {
   std::int32_t previous = 0;
-  std::string face;
+  std::string element;
+  std::int32_t largest = -1;  // the polygon's largest point index, -1 when it has no point
   eachPolygon(
       *this, streamPosition() + dim_chunk,
       [&](std::int32_t count) {
-        face = "f";
+        // An OBJ face takes three points or more; one or two make its point or line element.
+        element = count >= 3 ? "f" : count == 2 ? "l" : "p";
+        largest = -1;
         for (std::int32_t j = 1; j <= count; ++j) {
-          face += " " + fw::Str(unsignedByte2() + 1);
+          const std::int32_t index = unsignedByte2();
+          largest = std::max(largest, index);
+          element += " " + fw::Str(index + 1);
           fw::Yield();
         }
       },
       [&](std::int32_t number) {
-        if (number != previous) {
-          previous = number;
-          if (auto name = surfaceName(*this, number)) {
-            Stringa_poligoni.Append("g " + *name);
-            Stringa_poligoni.Append("usemtl M_" + *name);
+        // A polygon without points is counted but has no OBJ element, nor group of its own.
+        if (largest >= 0) {
+          // Checked once the record is whole (a record cut by the chunk's end is none), when
+          // every point of the file has been read.
+          checkFaceVertex(std::int64_t{Npoligoni_Tot} + 1, largest, Nvertici_Tot);
+          if (number != previous) {
+            previous = number;
+            if (auto name = surfaceName(*this, number)) {
+              Stringa_poligoni.Append("g " + *name);
+              Stringa_poligoni.Append("usemtl M_" + *name);
+            }
           }
+          Stringa_poligoni.Append(element);
         }
-        Stringa_poligoni.Append(face);
         Npoligoni_Tot = Npoligoni_Tot + 1;
         fw::Yield();
       });

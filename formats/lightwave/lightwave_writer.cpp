@@ -69,4 +69,5 @@ void Finestra::resetLightwaveState() {
     flag_LWave(i).clear();
   }
   surfaceNames.Redim(0);
+  surfaceMaterials.clear();
 }
