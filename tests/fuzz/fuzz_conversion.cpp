@@ -44,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (form && std::strlen(form) == 4 && bytes.size() >= 12) std::memcpy(&bytes[8], form, 4);
   const auto source = dir.write("in.iff", bytes);
   host.messages.clear();
+  host.opened_titles.clear();  // the host's records would otherwise grow with every input
+  host.closed_titles.clear();
   host.save_answers.assign(1, dir.path() / "out.obj");
 
   window->Drag_Flag = true;
