@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 source scripts/setup.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# The tests run in their build folders: a relative samples folder is made absolute first.
+if [ -n "${TARVELO_SAMPLES:-}" ]; then export TARVELO_SAMPLES="$(realpath -m "$TARVELO_SAMPLES")"; fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 

@@ -34,14 +34,15 @@ bool validReference(const std::string& w, long long vertices) {
   long long v = 0;
   const auto [end, ec] = std::from_chars(index.data(), index.data() + index.size(), v);
   if (ec != std::errc() || end != index.data() + index.size() || index.empty()) return false;
-  return (v >= 1 && v <= vertices) || (v < 0 && -v <= vertices);
+  return (v >= 1 && v <= vertices) || (v < 0 && v >= -vertices);
 }
 }  // namespace
 
 std::string objPairProblem(const std::string& obj, const std::string& mtl) {
   std::set<std::string> materials;
   for (const auto& l : textLines(mtl)) {
-    if (l.rfind("newmtl ", 0) == 0) materials.insert(l.substr(7));
+    const auto w = words(l);
+    if (w.size() == 2 && w[0] == "newmtl") materials.insert(w[1]);
   }
   long long vertices = 0;
   const auto obj_lines = textLines(obj);
@@ -63,10 +64,20 @@ std::string objPairProblem(const std::string& obj, const std::string& mtl) {
         if (!validReference(w[i], vertices)) return where + "no such vertex";
       }
     } else if (w[0] == "usemtl") {
-      if (!materials.count(l.substr(7))) return where + "the MTL has no such material";
+      // Readers take one word as the name.
+      if (w.size() != 2 || !materials.count(w[1])) return where + "the MTL has no such material";
     } else if (w[0] != "g" && w[0] != "o" && w[0] != "s" && w[0] != "mtllib") {
       return where + "not an OBJ statement";
     }
   }
   return {};
+}
+
+bool isRefusalOfTheFile(const std::string& message) {
+  for (const char* start :
+       {"Il file è danneggiato", "Il file è troncato", "Il file contiene più di",
+        "Il file darebbe più di", "Formato sconosciuto", "l'oggetto non contiene"}) {
+    if (message.rfind(start, 0) == 0) return true;
+  }
+  return false;
 }

@@ -8,3 +8,8 @@
 
 // Empty when the pair is sound; otherwise the first problem, with its line number.
 std::string objPairProblem(const std::string& obj, const std::string& mtl);
+
+// True for the messages a source file itself may earn: unknown, damaged, cut or too big, or
+// without points or polygons. Anything else (a table index, a missing control, an unforeseen
+// error) tells of a fault in the program.
+bool isRefusalOfTheFile(const std::string& message);

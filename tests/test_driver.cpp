@@ -52,6 +52,7 @@ TEST(Driver, UnknownFilesAreRefused) {
     EXPECT_EQ(r.messages, std::vector<std::string>{"Formato sconosciuto"});
     EXPECT_EQ(resultLabels(c), (std::vector<std::string>{"picture.iff", "0", "0", "0", ""}));
     EXPECT_EQ(r.files, std::vector<std::string>{"picture.iff"});
+    EXPECT_TRUE(c.host.proposed_names.empty());
     EXPECT_TRUE(c.window->stream->IsClosed());
   }
 }

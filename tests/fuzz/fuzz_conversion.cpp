@@ -1,7 +1,8 @@
 // One whole conversion per input, as a drop and a save would run it, on the scripted host.
 // Beyond what the sanitizers catch, it stops on a conversion that ends badly for the user:
-// half an output pair, nothing written and nothing said, a failure nobody foresaw, a window
-// left open, or an OBJ that a reader would refuse.
+// half an output pair, nothing written and nothing said, a message that is no refusal of the
+// file (a table index, an unforeseen error), a window left open, or an OBJ that a reader
+// would refuse.
 //
 // TARVELO_FUZZ_FORM, when set to a form type ("LWOB"), is written over bytes 8 to 11 of every
 // input of 12 bytes or more, so that one run keeps to one reader.
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // and a main window per input would spend most of the time making its tables. Each
   // conversion starts from reset state, so its outcome still depends on its input alone.
   static ScriptedHost& host = *new ScriptedHost;
-  static TempDir& dir = *new TempDir;
+  static TempDir dir;
   static const char* form = std::getenv("TARVELO_FUZZ_FORM");
   static std::shared_ptr<Finestra> window = [] {
     auto w = std::make_shared<Finestra>();
@@ -43,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> bytes(data, data + size);
   if (form && std::strlen(form) == 4 && bytes.size() >= 12) std::memcpy(&bytes[8], form, 4);
   const auto source = dir.write("in.iff", bytes);
+  // The host's records would otherwise grow with every input.
   host.messages.clear();
-  host.opened_titles.clear();  // the host's records would otherwise grow with every input
+  host.proposed_names.clear();
+  host.opened_titles.clear();
   host.closed_titles.clear();
   host.save_answers.assign(1, dir.path() / "out.obj");
 
@@ -61,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (!written && host.messages.empty()) finding("nothing written and nothing said");
   for (const auto& m : host.messages) {
-    if (m.find("imprevisto") != std::string::npos) finding("unforeseen failure: " + m);
+    if (!isRefusalOfTheFile(m)) finding("a fault of the program: " + m);
   }
   if (fw::FindOpenWindow(Progress::kClassName)) finding("the progress window stayed open");
   if (window->converting) finding("the conversion never ended");

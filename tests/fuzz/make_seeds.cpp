@@ -80,7 +80,8 @@ Bytes lightwaveFile() {
 
 void write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 }  // namespace
 
