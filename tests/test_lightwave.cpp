@@ -263,8 +263,8 @@ TEST(LightWave, MaterialsOfSmoothedSurfaces) {
 TEST(LightWave, SurfaceRecords) {
   // The record of the surface and its flag code, after a blank.
   const std::pair<Bytes, const char*> cases[] = {
-      // Blanks as "_"; DIFF stops at 255; without FLAG, not smoothed.
-      {surf("Red Plastic", colr(16, 32, 48), level("DIFF", 256), level("SPEC", 64),
+      // Blanks and tabs as "_"; DIFF stops at 255; without FLAG, not smoothed.
+      {surf("Red\tPlastic", colr(16, 32, 48), level("DIFF", 256), level("SPEC", 64),
             level("GLOS", 64)),
        "Red_Plastic,co&h102030lu0di255sp64re0tr0gl64 FSSS"},
       // A name of even length has a pad byte after its zero byte. 16-bit values are unsigned;

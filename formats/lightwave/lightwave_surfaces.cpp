@@ -8,10 +8,10 @@
 #include "framework/host.h"
 
 namespace {
-// One byte of a name as a character of the Amiga's Latin-1; a blank becomes "_" so that a
-// name is one word of its OBJ line.
+// One byte of a name as a character of the Amiga's Latin-1; a blank or a tab becomes "_" so
+// that a name is one word of its OBJ line.
 std::string nameCharacter(std::int32_t code) {
-  return code == 32 ? "_" : fw::Chr(code);
+  return code == ' ' || code == '\t' ? "_" : fw::Chr(code);
 }
 
 // A name as LightWave stores it: bytes up to a zero byte, padded to an even length. A name
