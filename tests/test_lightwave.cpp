@@ -263,8 +263,8 @@ TEST(LightWave, MaterialsOfSmoothedSurfaces) {
 TEST(LightWave, SurfaceRecords) {
   // The record of the surface and its flag code, after a blank.
   const std::pair<Bytes, const char*> cases[] = {
-      // Blanks and tabs as "_"; DIFF stops at 255; without FLAG, not smoothed.
-      {surf("Red\tPlastic", colr(16, 32, 48), level("DIFF", 256), level("SPEC", 64),
+      // Blanks as "_"; DIFF stops at 255; without FLAG, not smoothed.
+      {surf("Red Plastic", colr(16, 32, 48), level("DIFF", 256), level("SPEC", 64),
             level("GLOS", 64)),
        "Red_Plastic,co&h102030lu0di255sp64re0tr0gl64 FSSS"},
       // A name of even length has a pad byte after its zero byte. 16-bit values are unsigned;
@@ -287,8 +287,9 @@ TEST(LightWave, SurfaceRecords) {
        "s,co&h000000lu8di0sp0re0tr0gl0 FSSS"},
       // A name without its zero byte ends with the chunk.
       {Bytes().chunk("SURF", Bytes().text("open")), "open,co&h000000lu0di0sp0re0tr0gl0 FSSS"},
-      // Control characters can't break a line; tabs, commas and Latin-1 letters stay.
-      {surf("a\nb\tc\x85\xe9,d"), "a_b\tc_\xc3\xa9,d,co&h000000lu0di0sp0re0tr0gl0 FSSS"},
+      // Control characters can't break a line, nor a tab the name; commas and Latin-1 letters
+      // stay.
+      {surf("a\nb\tc\x85\xe9,d"), "a_b_c_\xc3\xa9,d,co&h000000lu0di0sp0re0tr0gl0 FSSS"},
       // An odd last sub-chunk: the SURF length holds its pad byte (even) or leaves it out (odd).
       {surf("S", Bytes().chunk16("XTRA", Bytes().text("abc"))),
        "S,co&h000000lu0di0sp0re0tr0gl0 FSSS"},
